@@ -1,0 +1,13 @@
+# Warnings and sanitizers for every target of the project.
+function(pontrel_target_settings target)
+    target_compile_options(${target} PRIVATE
+        -Wall -Wextra -Wpedantic -Wold-style-cast -Wnon-virtual-dtor -Wshadow=local)
+    if(PONTREL_WARNINGS_AS_ERRORS)
+        target_compile_options(${target} PRIVATE -Werror)
+    endif()
+endfunction()
+
+if(PONTREL_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+endif()

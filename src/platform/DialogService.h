@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+#include "platform/controls/CommonDialog.h"
+
+namespace pontrel {
+
+enum class MessageButtons { Ok, YesNo };
+enum class MessageIcon { None, Question, Critical };
+enum class MessageAnswer { Ok, Yes, No };
+
+// Modal dialogs. Each runs a nested event loop: timers keep firing while it is open.
+class DialogService {
+public:
+    virtual ~DialogService() = default;
+
+    virtual MessageAnswer messageBox(const std::string& text, const std::string& title,
+                                     MessageButtons buttons, MessageIcon icon) = 0;
+    // Show the open or save dialog; true when a file was chosen, then dialog.fileName holds it.
+    // A cancel returns false and leaves dialog.fileName unchanged.
+    virtual bool showOpen(CommonDialog& dialog) = 0;
+    virtual bool showSave(CommonDialog& dialog) = 0;
+};
+
+}  // namespace pontrel

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/ClipboardService.h"
+#include "platform/DialogService.h"
+#include "platform/Environment.h"
+#include "platform/FileSystem.h"
+#include "platform/InputService.h"
+#include "platform/Scheduler.h"
+#include "platform/ScreenService.h"
+#include "platform/SystemService.h"
+#include "platform/WindowService.h"
+
+namespace pontrel {
+
+// The bundle of services the form works with; built once by main (or a test) and handed in.
+struct Platform {
+    Scheduler& scheduler;
+    InputService& input;
+    ScreenService& screen;
+    SystemService& system;
+    ClipboardService& clipboard;
+    DialogService& dialogs;
+    WindowService& window;
+    Environment& environment;
+    FileSystem& files;
+};
+
+}  // namespace pontrel

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <string>
+
+#include "platform/controls/Rect.h"
+
+namespace pontrel {
+
+class Control;
+
+// Told about every property change of a control, so a view can mirror it.
+class ControlObserver {
+public:
+    virtual ~ControlObserver() = default;
+    virtual void controlChanged(const Control& control) = 0;
+};
+
+// Base of every control: a name, a design rectangle in twips, enabled and visible. Setting a
+// property to the value it already has changes nothing and tells nobody.
+class Control {
+public:
+    explicit Control(std::string name);
+    virtual ~Control() = default;
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    const std::string& name() const { return name_; }
+
+    bool enabled() const { return enabled_; }
+    void setEnabled(bool enabled);
+    bool visible() const { return visible_; }
+    void setVisible(bool visible);
+
+    const Rect& geometry() const { return geometry_; }
+    void setGeometry(const Rect& twips);
+    void setHeight(int twips);
+
+    void setObserver(ControlObserver* observer) { observer_ = observer; }
+
+protected:
+    void changed() const;
+
+private:
+    std::string name_;
+    Rect geometry_;
+    bool enabled_ = true;
+    bool visible_ = true;
+    ControlObserver* observer_ = nullptr;
+};
+
+}  // namespace pontrel

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string>
+
+#include "platform/controls/Control.h"
+
+namespace pontrel {
+
+// The window itself. Position and sizes are in twips; the client area is what the controls fill,
+// the outer height includes title bar and border.
+class Form : public Control {
+public:
+    using Control::Control;
+
+    const std::string& caption() const { return caption_; }
+    void setCaption(const std::string& caption);
+    Colour backColour() const { return backColour_; }
+    void setBackColour(Colour colour);
+    const std::string& icon() const { return icon_; }
+    void setIcon(const std::string& icon);
+
+    int clientWidth() const { return clientWidth_; }
+    int clientHeight() const { return clientHeight_; }
+    void setClientSize(int widthTwips, int heightTwips);
+    // The outer height; the client height follows it, the frame keeps its size.
+    int outerHeight() const { return clientHeight_ + frameHeight_; }
+    void setOuterHeight(int twips);
+    void setFrameHeight(int twips) { frameHeight_ = twips; }
+
+private:
+    std::string caption_;
+    Colour backColour_ = 0xFFFFFF;
+    std::string icon_;
+    int clientWidth_ = 0;
+    int clientHeight_ = 0;
+    int frameHeight_ = 495;
+};
+
+}  // namespace pontrel

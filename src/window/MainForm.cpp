@@ -1,0 +1,7 @@
+#include "window/MainForm.h"
+
+namespace pontrel {
+
+MainForm::MainForm(Platform& platform_) : FormControls(platform_.scheduler), platform(platform_) {}
+
+}  // namespace pontrel

@@ -1,0 +1,197 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "support/VirtualClock.h"
+
+namespace pontrel::test {
+
+// The transcript every fake service writes to, one readable line per call ("move 10,20",
+// "down Shift", "clipboard \"15\"").
+using Transcript = std::vector<std::string>;
+
+class FakeInput : public InputService {
+public:
+    explicit FakeInput(Transcript& log) : log_(log) {}
+
+    // Another program's key press and release, as the global key state sees them.
+    void press(int virtualKey);
+    void release(int virtualKey);
+
+    std::uint16_t asyncKeyState(int virtualKey) override;
+    ScreenPoint cursorPos() override { return cursor; }
+    Status setCursorPos(int x, int y) override;
+    Status mouseEvent(int flags) override;
+    Status sendKeys(const KeyActions& actions) override;
+    Status blockInput(bool block) override;
+    void cancelQueuedInput() override;
+    void drainQueuedInput() override;
+
+    ScreenPoint cursor;
+    bool blocked = false;
+
+private:
+    Transcript& log_;
+    std::map<int, std::uint16_t> keys_;
+};
+
+class FakeScreen : public ScreenService {
+public:
+    FakeScreen(Transcript& log, class FakeFiles& files) : log_(log), files_(files) {}
+
+    ScreenSize screenSize() override { return size; }
+    Bitmap capture(int x, int y, int width, int height) override;
+    Status writeBitmapFile(const Bitmap& image, const std::string& path) override;
+    Status writeJpegFile(const Bitmap& image, const std::string& path, int quality) override;
+
+    ScreenSize size{1920, 1080};
+    // The colour of every screen pixel; tests change it to simulate another program drawing.
+    std::function<std::uint32_t(int x, int y)> pixelAt = [](int, int) { return 0x00FFFFFFu; };
+
+private:
+    Transcript& log_;
+    FakeFiles& files_;
+};
+
+class FakeSystem : public SystemService {
+public:
+    explicit FakeSystem(Transcript& log) : log_(log) {}
+
+    Status startProgram(const std::string& commandLine) override;
+    Status lockWorkstation() override;
+    Status reboot() override;
+    Status shutdown() override;
+    Status monitorOff() override;
+    std::vector<std::string> cdDriveRoots() override { return driveRoots; }
+    Status mciSendString(const std::string& command, std::string* answer) override;
+
+    std::vector<std::string> driveRoots;
+
+private:
+    Transcript& log_;
+};
+
+class FakeClipboard : public ClipboardService {
+public:
+    explicit FakeClipboard(Transcript& log) : log_(log) {}
+
+    Status clear() override;
+    Status setText(const std::string& text) override;
+
+    std::string text;
+
+private:
+    Transcript& log_;
+};
+
+class FakeDialogs : public DialogService {
+public:
+    explicit FakeDialogs(Transcript& log) : log_(log) {}
+
+    MessageAnswer messageBox(const std::string& text, const std::string& title,
+                             MessageButtons buttons, MessageIcon icon) override;
+    bool showOpen(CommonDialog& dialog) override;
+    bool showSave(CommonDialog& dialog) override;
+
+    // Answers of the next message boxes (Ok or Yes when none is queued).
+    std::deque<MessageAnswer> answers;
+    // Chosen files of the next file dialogs; nothing means cancel (the default when empty).
+    std::deque<std::optional<std::string>> chosenFiles;
+    // Runs while a message box is open, as a nested event loop would.
+    std::function<void()> whileMessageBoxOpen;
+
+private:
+    bool choose(CommonDialog& dialog, const char* kind);
+
+    Transcript& log_;
+};
+
+class FakeWindow : public WindowService {
+public:
+    explicit FakeWindow(Transcript& log) : log_(log) {}
+
+    Status setOpacity(int alpha) override;
+    Status setTopmost(bool topmost) override;
+    Rect frameRect() override { return frame; }
+    int twipsPerPixelX() override { return 15; }
+    int twipsPerPixelY() override { return 15; }
+    void popupMenu(Menu& menu) override;
+
+    Rect frame{100, 100, 305, 478};
+    int opacity = 255;
+    bool topmost = false;
+    // The entry a shown pop-up menu picks (by name); empty closes it without a choice.
+    std::string menuChoice;
+
+private:
+    Transcript& log_;
+};
+
+class FakeEnvironment : public Environment {
+public:
+    explicit FakeEnvironment(Transcript& log) : log_(log) {}
+
+    std::string commandLine() override { return commandLineText; }
+    std::string currentDirectory() override { return directory; }
+    std::string pathSeparator() override { return "/"; }
+    std::string programFileName() override { return "Pontrel"; }
+    std::string decimalSeparator() override { return ","; }
+    double randomUnit() override;
+    void exitProcess(int code) override;
+    Status openUrl(const std::string& url) override;
+
+    std::string commandLineText;
+    std::string directory = "/daten";
+    std::deque<double> randomValues;
+    bool exited = false;
+
+private:
+    Transcript& log_;
+};
+
+class FakeFiles : public FileSystem {
+public:
+    explicit FakeFiles(Transcript& log) : log_(log) {}
+
+    bool exists(const std::string& path) override { return files.count(path) != 0; }
+    std::optional<std::string> readFile(const std::string& path, std::size_t maxBytes) override;
+    Status replaceFile(const std::string& path, std::string_view bytes) override;
+
+    std::map<std::string, std::string> files;
+    std::set<std::string> unwritable;
+
+private:
+    Transcript& log_;
+};
+
+// Every service faked, recording into one transcript, on a virtual clock.
+struct FakePlatform {
+    FakePlatform();
+    FakePlatform(const FakePlatform&) = delete;
+    FakePlatform& operator=(const FakePlatform&) = delete;
+
+    // Takes the transcript so far and starts a new one.
+    Transcript take();
+
+    Transcript log;
+    VirtualClock clock;
+    FakeInput input{log};
+    FakeFiles files{log};
+    FakeScreen screen{log, files};
+    FakeSystem system{log};
+    FakeClipboard clipboard{log};
+    FakeDialogs dialogs{log};
+    FakeWindow window{log};
+    FakeEnvironment environment{log};
+    Platform platform;
+};
+
+}  // namespace pontrel::test

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+
+#include "platform/Scheduler.h"
+
+namespace pontrel::test {
+
+// A scheduler on virtual time: advance() fires due timers in time order (ties in the order they
+// were started), instantly and deterministically.
+class VirtualClock : public Scheduler {
+public:
+    TimerId startTimer(int intervalMs, std::function<void()> onTimeout) override;
+    void stopTimer(TimerId id) override;
+
+    // Moves time forward by ms, firing every timer that falls due on the way.
+    void advance(std::int64_t ms);
+    std::int64_t now() const { return now_; }
+    // The number of timers running.
+    std::size_t activeTimers() const { return timers_.size(); }
+
+private:
+    struct Entry {
+        int interval;
+        std::int64_t due;
+        std::uint64_t order;
+        std::function<void()> onTimeout;
+    };
+
+    std::map<TimerId, Entry> timers_;
+    std::int64_t now_ = 0;
+    TimerId nextId_ = 1;
+    std::uint64_t nextOrder_ = 0;
+};
+
+}  // namespace pontrel::test
