@@ -1,7 +1,10 @@
 # Warnings and sanitizers for every target of the project.
 function(pontrel_target_settings target)
     target_compile_options(${target} PRIVATE
-        -Wall -Wextra -Wpedantic -Wold-style-cast -Wnon-virtual-dtor -Wshadow=local)
+        -Wall -Wextra -Wpedantic -Wold-style-cast -Wnon-virtual-dtor)
+    if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+        target_compile_options(${target} PRIVATE -Wshadow=local)
+    endif()
     if(PONTREL_WARNINGS_AS_ERRORS)
         target_compile_options(${target} PRIVATE -Werror)
     endif()

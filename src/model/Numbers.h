@@ -19,7 +19,8 @@ std::string numberText(double value);
 // The number rule of the record fields: numberText(leadingNumber(text)).
 std::string numberRuleText(std::string_view text);
 
-// The counter's text: at most 15 significant digits, never an exponent, the given decimal separator.
+// The counter's text: at most 15 significant digits, never an exponent, the given decimal
+// separator.
 std::string counterText(double value, std::string_view decimalSeparator);
 
 // Rounding to the nearest whole number, halves to the even neighbour.

@@ -1,16 +1,23 @@
 #pragma once
 
 #include "editor/Composer.h"
+#include "editor/KeyComposer.h"
 #include "editor/Panels.h"
+#include "editor/PathPickers.h"
+#include "engine/InputActions.h"
 #include "engine/Interpreter.h"
 #include "engine/RunControl.h"
+#include "engine/ScreenActions.h"
 #include "engine/SystemActions.h"
 #include "model/CommandRecords.h"
 #include "model/Lifecycle.h"
 #include "model/MacroStorage.h"
 #include "platform/Platform.h"
+#include "window/BasicSettings.h"
 #include "window/FormControls.h"
 #include "window/FormState.h"
+#include "window/ListEditing.h"
+#include "window/Navigation.h"
 #include "window/WindowOptions.h"
 
 namespace pontrel {
@@ -32,9 +39,16 @@ public:
     RunControl run{*this};
     Interpreter interpreter{*this};
     SystemActions system{*this};
+    InputActions input{*this};
+    ScreenActions screen{*this};
     Panels panels{*this};
     Composer composer{*this};
+    KeyComposer keyComposer{*this};
+    PathPickers pickers{*this};
     WindowOptions options{*this};
+    BasicSettings settings{*this};
+    Navigation navigation{*this};
+    ListEditing list{*this};
 };
 
 }  // namespace pontrel

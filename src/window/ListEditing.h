@@ -1,0 +1,37 @@
+#pragma once
+
+namespace pontrel {
+
+class MainForm;
+
+// The command list as a working surface: selection, the context menu, its keyboard shortcuts,
+// the list's own copy buffer, and trying one command by double-click.
+class ListEditing {
+public:
+    explicit ListEditing(MainForm& form);
+
+    void mnunewcommand_Click();
+    void mnucopy_Click();
+    void mnucut_Click();
+    void mnupaste_Click();
+    void mnudelete_Click();
+    void mnuall_Click();
+    void lst_code_DblClick();
+    // Every slot from befehl_anzahl + 1 to the last becomes empty.
+    void entfernte_befehle_leeren();
+
+private:
+    void lst_code_MouseDown(int button);
+    void lst_code_KeyUp(int keyCode);
+    void lst_code_KeyPress(int character);
+    void kontextmenue_zeigen();
+    void auswahl_uebernehmen();
+    // The last list row (at most 999) and the first selected row (0 when none is).
+    int lastRow() const;
+    int firstSelectedRow() const;
+    void closeGaps();
+
+    MainForm& form_;
+};
+
+}  // namespace pontrel
