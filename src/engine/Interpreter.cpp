@@ -1,11 +1,119 @@
 #include "engine/Interpreter.h"
 
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "model/Numbers.h"
+#include "model/RecordFields.h"
 #include "window/MainForm.h"
 
 namespace pontrel {
 
-Interpreter::Interpreter(MainForm& form) : form_(form) {}
+namespace {
 
-void Interpreter::Timer_start_Timer() {}
+constexpr double longestWait = 60000;
+
+// Runs one statement of a step: whatever it throws ends that statement only.
+template <typename Statement>
+void ignoringErrors(Statement&& statement) {
+    try {
+        std::forward<Statement>(statement)();
+    } catch (...) {
+        // A failing action never stops the run; nothing is shown.
+    }
+}
+
+// Sets a flag for as long as it lives, then gives it back the value it had.
+class HeldFlag {
+public:
+    explicit HeldFlag(bool& flag) : flag_(flag), previous_(std::exchange(flag, true)) {}
+    ~HeldFlag() { flag_ = previous_; }
+    HeldFlag(const HeldFlag&) = delete;
+    HeldFlag& operator=(const HeldFlag&) = delete;
+
+private:
+    bool& flag_;
+    bool previous_;
+};
+
+double clampedWait(std::string& value) {
+    const double wait = std::clamp(leadingNumber(value), 0.0, longestWait);
+    value = numberText(wait);
+    return wait;
+}
+
+}  // namespace
+
+Interpreter::Interpreter(MainForm& form) : form_(form) {
+    form_.Timer_start.Tick.connect([this] { Timer_start_Timer(); });
+}
+
+void Interpreter::Timer_start_Timer() {
+    MainForm& f = form_;
+    const HeldFlag inStep(stepInProgress_);
+    if (f.pixel_status != 2) {
+        f.Timer_start.setInterval(toInt(f.grund_wartezeit));
+    }
+    ignoringErrors([&] { f.records.befehl_aktuellencode(); });
+    ignoringErrors([&] {
+        // Only shown: filling the panel must not write the half-filled panel back into the record
+        // when no run holds the editor (a command tried from the list).
+        const HeldFlag showOnly(f.aenderung_sperren);
+        f.panels.codesichtbar();
+    });
+    if (f.chk_0_listbox.value() == 1) {
+        ignoringErrors([&] { f.records.befehlsliste(); });
+    }
+    if (f.befehl_nr >= 0 && f.befehl_nr <= FormState::lastSlot) {
+        ignoringErrors([&] { perform(); });
+    }
+    f.lbl_hscaktuell.setCaption(std::to_string(f.befehl_nr));
+    f.Timer_start.setEnabled(false);
+}
+
+void Interpreter::perform() {
+    MainForm& f = form_;
+    const double code = f.befehl_code;
+    if (code == 1) {
+        randomWait();
+    } else if (code == 2) {
+        f.input.movePointer();
+    } else if (code == 3) {
+        f.input.clickButton();
+    } else if (code == 4) {
+        f.input.typeText();
+    } else if (code == 5) {
+        f.input.countUp();
+    } else if (code == 6) {
+        f.system.startProgram();
+    } else if (code == 7) {
+        f.system.pcCommand();
+    } else if (code == 8) {
+        f.system.cdTray();
+    } else if (code == 9) {
+        f.screen.screenshot();
+    } else if (code == 10) {
+        f.screen.pixelWatch();
+    }
+}
+
+void Interpreter::randomWait() {
+    MainForm& f = form_;
+    const auto slot = static_cast<std::size_t>(f.befehl_nr);
+    const double lower = clampedWait(f.befehl_wert1[slot]);
+    // A record without a second value waits exactly its first; the slot may still hold the
+    // second value of an earlier record, which is not this one's.
+    const bool hasUpper = splitRecord(f.befehl_zeilen[slot]).value2.has_value();
+    const double upper = hasUpper ? clampedWait(f.befehl_wert2[slot]) : lower;
+
+    double extra = 0;
+    if (upper < lower) {
+        extra = roundHalfEven(lower);
+    } else {
+        extra = std::floor(f.platform.environment.randomUnit() * (upper - lower) + lower);
+    }
+    f.Timer_start.setInterval(toInt(f.grund_wartezeit + extra));
+}
 
 }  // namespace pontrel

@@ -17,7 +17,10 @@ inline constexpr int stopKey = 0x1B;
 
 // A started main window that plays macros on the fake platform.
 struct EngineFixture : FormFixture {
-    void SetUp() override { start(); }
+    void SetUp() override {
+        fake.screen.size = {320, 240};  // small enough to capture quickly, wide enough to watch
+        start();
+    }
 
     static std::string basicSettings(const std::string& wait, const std::string& loop) {
         return "code:|000|wait:|" + wait + "|loop:|" + loop + "|start:|no|stop:|ESC|";

@@ -72,6 +72,17 @@ TEST_F(StepTest, CodesOtherThanOneToTenPerformNothingButTheStepStillEnds) {
     EXPECT_EQ(f().befehl_zeilen[1], "code:|001|wait:|0|");
 }
 
+TEST_F(StepTest, ACommandTriedOnItsOwnKeepsItsRecord) {
+    // Filling the panel must not write it back half-filled: "end " would become "lockpc".
+    for (const std::string record :
+         {"code:|002|xpos:|10.5|ypos:|11.5|", "code:|007|pc:|end |", "code:|005|start:|7|step:|3|",
+          "code:|001|wait:|200|maxwait:|800|"}) {
+        SCOPED_TRACE(record);
+        step(record);
+        EXPECT_EQ(f().befehl_zeilen[1], record);
+    }
+}
+
 TEST_F(StepTest, AnActionThatThrowsStillEndsTheStepAndTheRunGoesOn) {
     fake.files.unwritable.insert("/bilder/a.jpg");
     EXPECT_THROW(f().screen.Save_JPG({}, "/bilder/a.jpg", 90), ImageSaveError);
@@ -87,7 +98,7 @@ TEST_F(StepTest, AnActionThatThrowsStillEndsTheStepAndTheRunGoesOn) {
     f().cmd_start.click();
     fake.clock.advance(110);
     EXPECT_EQ(f().lbl_hscaktuell.caption(), "1");
-    EXPECT_FALSE(f().Timer_start.enabled());
+    EXPECT_EQ(f().befehl_nr, 2);
     EXPECT_EQ(runToEnd(), (Transcript{"jpeg \"/bilder/a.jpg\" 90", "move 4,4", "release input",
                                       "drain queued input"}));
 }

@@ -37,7 +37,7 @@ TEST_F(SystemActionsTest, PcCommandWordsAreExactAndCaseSensitive) {
 }
 
 TEST_F(SystemActionsTest, AnInputBlockIsLiftedByTheNaturalEndOnly) {
-    macro({basicSettings("100", "0"), "code:|007|pc:|input-disable|"});
+    macro({basicSettings("100", "0"), "code:|007|pc:|input-disable|", "code:|001|wait:|5000|"});
     f().cmd_start.click();
     runToEnd();
     EXPECT_FALSE(fake.input.blocked);
@@ -60,7 +60,7 @@ TEST_F(SystemActionsTest, ProgramPathLosesBarsAndTakesTheCounter) {
 struct CdDriveTest : EngineFixture {
     void SetUp() override {
         fake.system.driveRoots = {"/dev/sr0", "/dev/sr1"};
-        start();
+        EngineFixture::SetUp();
     }
 };
 

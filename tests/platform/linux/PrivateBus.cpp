@@ -1,0 +1,53 @@
+#include "platform/linux/PrivateBus.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+
+namespace pontrel::test {
+
+ChildProcess::ChildProcess(const std::vector<std::string>& argv, int keepFd) {
+    std::vector<char*> args;
+    for (const std::string& arg : argv) {
+        args.push_back(const_cast<char*>(arg.c_str()));
+    }
+    args.push_back(nullptr);
+    pid_ = fork();
+    if (pid_ == 0) {
+        if (keepFd >= 0) {
+            fcntl(keepFd, F_SETFD, 0);
+        }
+        execv(args[0], args.data());
+        _exit(127);
+    }
+}
+
+ChildProcess::~ChildProcess() {
+    if (pid_ > 0) {
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+    }
+}
+
+PrivateBus::PrivateBus() {
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0) {
+        return;
+    }
+    daemon_ = std::make_unique<ChildProcess>(
+        std::vector<std::string>{"/usr/bin/dbus-daemon", "--session", "--nofork", "--nopidfile",
+                                 "--print-address=" + std::to_string(fds[1])},
+        fds[1]);
+    close(fds[1]);
+    pollfd waiting{fds[0], POLLIN, 0};
+    char c = 0;
+    while (poll(&waiting, 1, 10000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n') {
+        address_ += c;
+    }
+    close(fds[0]);
+}
+
+}  // namespace pontrel::test
