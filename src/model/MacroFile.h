@@ -15,14 +15,18 @@ inline constexpr std::size_t maxLineBytes = 1024 * 1024;
 inline constexpr std::size_t maxFileBytes = 64 * 1024 * 1024;
 // The record list has the slots 0 to lastSlot.
 inline constexpr int lastSlot = 32001;
-// The most characters a free-text field of a record may hold.
+// The most a free-text field of a record may hold: 256 Ki characters, and never so many bytes
+// that its record line (key and code around it) could pass maxLineBytes.
 inline constexpr std::size_t maxFieldCharacters = 256 * 1024;
+inline constexpr std::size_t maxFieldBytes = maxLineBytes - 64;
 
 // The header line: magic, blank, start digit, window digit, two unread digits, version, credit.
 inline constexpr std::string_view macroFileMagic = ".qmc";
 inline constexpr std::string_view macroFileHeaderStart = ".qmc 0000 Pontrel Version 1.2.2";
 inline constexpr std::string_view macroFileCredit = " - Pontrel, ein Makroprogramm";
 inline constexpr std::string_view lineEnd = "\r\n";
+// The macro file in the current directory that is used until another one is chosen.
+inline constexpr std::string_view defaultMacroPath = "pontrel.qmc";
 
 // macroFileHeaderStart followed by macroFileCredit.
 std::string macroFileHeader();
@@ -40,6 +44,9 @@ std::string keyLine(std::int64_t checksum);
 // otherwise UTF-8 without a byte-order mark; bytes that are not UTF-8 are written as U+FFFD. A
 // record is written as it stands: one holding a line break reads back as several lines.
 std::string encodeMacroFile(const std::vector<std::string>& records);
+
+// Whether a reader takes these bytes whole: at most maxFileBytes, no line above maxLineBytes.
+bool withinReadLimits(std::string_view bytes);
 
 enum class TextEncoding { Windows1252, Utf8 };
 
@@ -74,6 +81,13 @@ int headerDigit(std::string_view header, int position);
 
 // A line counts as a record only when its first four characters are exactly "code".
 bool isRecordLine(std::string_view line);
+
+// Whether a command line names a macro file: more than five characters, and the four characters
+// before the last one are ".qmc" (the last one being the closing quote of a quoted path).
+bool namesMacroFile(std::string_view commandLine);
+
+// The path a command line names: the text with every double quote removed.
+std::string commandLinePath(std::string_view commandLine);
 
 // Which of the lines after the header a load stores: line i goes into slot i.
 struct SlotAssignment {

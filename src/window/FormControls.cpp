@@ -150,48 +150,6 @@ void FormControls::applyLists() {
     }
     com_4_eingabebefehl.setItems(keys);
     com_8_move.setItems({"Auswerfen", "Einziehen"});
-
-    // Only panel 0 shows at start; the other panels' controls exist, hidden.
-    for (Control* control : std::initializer_list<Control*>{&lbl_1_random,
-                                                            &txt_1_random1,
-                                                            &txt_1_random2,
-                                                            &lbl_1_ms,
-                                                            &lbl_2_X,
-                                                            &txt_2_x,
-                                                            &lbl_2_Y,
-                                                            &txt_2_y,
-                                                            &lbl_2_Xpixel,
-                                                            &lbl_2_Ypixel,
-                                                            &lbl_4_eingabebefehl,
-                                                            &com_4_eingabebefehl,
-                                                            &lbl_4_eingabetext,
-                                                            &txt_4_eingabetext,
-                                                            &lbl_5_start,
-                                                            &txt_5_start,
-                                                            &lbl_5_hochzählen,
-                                                            &txt_5_hochzählen,
-                                                            &lbl_6_pfad,
-                                                            &txt_6_pfad,
-                                                            &cmd_6_pfad,
-                                                            &lbl_8_laufwerk,
-                                                            &com_8_laufwerk,
-                                                            &lbl_8_move,
-                                                            &com_8_move,
-                                                            &lbl_9_pfad,
-                                                            &txt_9_pfad,
-                                                            &cmd_9_pfad,
-                                                            &txt_10_x,
-                                                            &txt_10_y,
-                                                            &lbl_10_abbruch,
-                                                            &txt_10_abbruch}) {
-        control->setVisible(false);
-    }
-    for (int i = 0; i < opt_3_click.size(); ++i) {
-        opt_3_click[i].setVisible(false);
-    }
-    for (int i = 0; i < opt_7_pc.size(); ++i) {
-        opt_7_pc[i].setVisible(false);
-    }
 }
 
 void FormControls::applyDesignGeometry() {

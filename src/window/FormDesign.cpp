@@ -65,9 +65,9 @@ constexpr std::array design{
     ControlDesign{"txt_2_y", {1320, row2, 900, 285}},
     ControlDesign{"lbl_2_Ypixel", {2400, row2 + labelDrop, 2055, 255}},
     // Panel 3.
-    ControlDesign{"opt_3_click(0)", {120, row1, 3000, 285}},
-    ControlDesign{"opt_3_click(1)", {120, row2, 3000, 285}},
-    ControlDesign{"opt_3_click(2)", {120, row3, 3000, 285}},
+    ControlDesign{"opt_3_click(0)", {120, row1, 2220, 285}},
+    ControlDesign{"opt_3_click(1)", {120, row2, 2220, 285}},
+    ControlDesign{"opt_3_click(2)", {120, row3, 2220, 285}},
     // Panel 4.
     ControlDesign{"lbl_4_eingabebefehl", {120, row1 + labelDrop, 1500, 255}},
     ControlDesign{"com_4_eingabebefehl", {1680, row1, 2775, 315}},
@@ -103,7 +103,7 @@ constexpr std::array design{
     ControlDesign{"txt_10_x", {1320, row1, 900, 285}},
     ControlDesign{"txt_10_y", {1320, row2, 900, 285}},
     ControlDesign{"lbl_10_abbruch", {120, row3 + labelDrop, 4335, 255}},
-    ControlDesign{"txt_10_abbruch", {1620, row3, 700, 285}},
+    ControlDesign{"txt_10_abbruch", {1740, row3, 840, 285}},
     // Buttons.
     ControlDesign{"cmd_start", {2475, 4200, 900, 375}},
     ControlDesign{"cmd_save", {3360, 4200, 930, 375}},

@@ -2,6 +2,9 @@
 
 namespace pontrel {
 
-MainForm::MainForm(Platform& platform_) : FormControls(platform_.scheduler), platform(platform_) {}
+MainForm::MainForm(Platform& platform_) : FormControls(platform_.scheduler), platform(platform_) {
+    // As designed: only the basic-settings panel shows; the other panels exist, hidden.
+    panels.nur_grundeinstellungen_zeigen();
+}
 
 }  // namespace pontrel

@@ -104,10 +104,7 @@ void Navigation::hsc_befehle_Change() {
     f.settings.grundeinstellungen_normalisieren();
     f.befehl_nr = f.hsc_befehle.value();
     f.lbl_hscaktuell.setCaption(std::to_string(f.befehl_nr));
-    const bool basicSettings = f.befehl_nr == 0;
-    f.com_code0.setVisible(basicSettings);
-    f.com_code.setVisible(!basicSettings);
-    f.befehl_code = basicSettings ? 0 : 1;
+    f.panels.waehler_zeigen();
     f.records.befehl_aktuellencode();
     f.panels.codesichtbar();
     f.records.befehlsliste();
