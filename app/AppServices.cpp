@@ -1,0 +1,14 @@
+#include "AppServices.h"
+
+namespace pontrel {
+
+AppServices::AppServices()
+    : platform_{scheduler_, input_,  screen_,      system_, clipboard_,
+                dialogs_,   window_, environment_, files_} {}
+
+void AppServices::attachWindow(QWidget* window) {
+    dialogs_.attach(window);
+    window_.attach(window);
+}
+
+}  // namespace pontrel

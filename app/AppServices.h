@@ -1,0 +1,48 @@
+#pragma once
+
+#include "platform/Platform.h"
+#include "platform/linux/LinuxSystemService.h"
+#include "platform/linux/PosixFileSystem.h"
+#include "platform/qt/QtClipboardService.h"
+#include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtEnvironment.h"
+#include "platform/qt/QtScheduler.h"
+#include "platform/qt/QtWindowService.h"
+#include "platform/x11/X11InputBlocker.h"
+#include "platform/x11/X11InputService.h"
+#include "platform/x11/X11KeyState.h"
+#include "platform/x11/X11ScreenService.h"
+
+class QWidget;
+
+namespace pontrel {
+
+// Every service the program uses, built once, and the platform bundle over them. The choice of
+// implementation for each service is made here and nowhere else.
+class AppServices {
+public:
+    AppServices();
+    AppServices(const AppServices&) = delete;
+    AppServices& operator=(const AppServices&) = delete;
+
+    Platform& platform() { return platform_; }
+    // Dialogs and window effects act on the main window once it exists.
+    void attachWindow(QWidget* window);
+
+private:
+    QtScheduler scheduler_;
+    X11KeyState keyState_;
+    X11InputBlocker blocker_;
+    X11InputService input_{keyState_, blocker_};
+    X11ScreenService screen_;
+    LinuxSystemService system_;
+    PosixFileSystem files_;
+    QtClipboardService clipboard_{input_};
+    QtDialogs dialogs_;
+    QtWindowService window_;
+    // Keys our own input still holds are let go before the process ends.
+    QtEnvironment environment_{[this] { input_.cancelQueuedInput(); }};
+    Platform platform_;
+};
+
+}  // namespace pontrel

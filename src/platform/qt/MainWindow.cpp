@@ -1,0 +1,120 @@
+#include "platform/qt/MainWindow.h"
+
+#include <QCloseEvent>
+#include <QSignalBlocker>
+
+#include "platform/qt/Pictures.h"
+#include "platform/qt/Twips.h"
+
+namespace pontrel {
+
+namespace {
+
+// Narrow and small enough for the German captions to fit the design's places.
+constexpr double fontPointSize = 7.5;
+
+}  // namespace
+
+MainWindow::MainWindow(FormControls& controls)
+    : form_(controls.frm_pontrel),
+      perPixelX_(twipsPerPixel(Qt::Horizontal)),
+      perPixelY_(twipsPerPixel(Qt::Vertical)) {
+    QFont font;
+    font.setFamilies({"DejaVu Sans Condensed", "DejaVu Sans"});
+    font.setStretch(QFont::Condensed);
+    font.setPointSizeF(fontPointSize);
+    setFont(font);
+    form_.setObserver(this);
+    // Created in drawing order: a later widget lies on top of an earlier one.
+    for (Control* control : controls.allControls()) {
+        std::unique_ptr<ControlView> view = makeControlView(*control, *this, this);
+        if (!view) {
+            continue;
+        }
+        view->widget()->setObjectName(QString::fromStdString(control->name()));
+        control->setObserver(this);
+        viewIndex_.emplace(control, views_.size());
+        views_.emplace_back(control, std::move(view));
+    }
+    dirty_.assign(views_.size(), false);
+    syncForm();
+    for (auto& [control, view] : views_) {
+        syncView(*view, *control);
+    }
+}
+
+MainWindow::~MainWindow() {
+    for (auto& [control, view] : views_) {
+        control->setObserver(nullptr);
+    }
+    form_.setObserver(nullptr);
+}
+
+void MainWindow::showForm() {
+    showing_ = true;
+    setVisible(form_.visible());
+}
+
+void MainWindow::markDirty(const Control& control) {
+    if (&control == &form_) {
+        formDirty_ = true;
+    } else if (const auto found = viewIndex_.find(&control); found != viewIndex_.end()) {
+        dirty_[found->second] = true;
+    } else {
+        return;
+    }
+    if (!flushQueued_) {
+        flushQueued_ = true;
+        QMetaObject::invokeMethod(
+            this, [this] { flushPending(); }, Qt::QueuedConnection);
+    }
+}
+
+void MainWindow::flushPending() {
+    flushQueued_ = false;
+    if (formDirty_) {
+        syncForm();
+    }
+    for (std::size_t i = 0; i < views_.size(); ++i) {
+        if (dirty_[i]) {
+            dirty_[i] = false;
+            syncView(*views_[i].second, *views_[i].first);
+        }
+    }
+}
+
+void MainWindow::syncView(ControlView& view, const Control& control) {
+    QWidget* widget = view.widget();
+    const QSignalBlocker quiet(widget);
+    view.sync();
+    widget->setGeometry(twipsToPixels(control.geometry(), perPixelX_, perPixelY_));
+    widget->setEnabled(control.enabled());
+    widget->setVisible(control.visible());
+}
+
+void MainWindow::syncForm() {
+    formDirty_ = false;
+    setWindowTitle(QString::fromStdString(form_.caption()));
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, toQColor(form_.backColour()));
+    setPalette(colours);
+    setAutoFillBackground(true);
+    if (form_.icon() == "pontrel") {
+        setWindowIcon(programIcon());
+    }
+    const QRect client =
+        twipsToPixels({0, 0, form_.clientWidth(), form_.clientHeight()}, perPixelX_, perPixelY_);
+    setFixedSize(client.size());
+    if (showing_) {
+        setVisible(form_.visible());
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (closeHandler_) {
+        closeHandler_();
+    }
+    event->accept();
+}
+
+}  // namespace pontrel

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "platform/Environment.h"
+
+namespace pontrel {
+
+// The process through Qt: arguments, current directory, locale, desktop services, exit.
+class QtEnvironment : public Environment {
+public:
+    // beforeExit runs first when the process ends (undoing what must not outlive it).
+    explicit QtEnvironment(std::function<void()> beforeExit = {});
+
+    std::string commandLine() override;
+    std::string currentDirectory() override;
+    std::string pathSeparator() override { return "/"; }
+    std::string programFileName() override { return "Pontrel"; }
+    std::string decimalSeparator() override;
+    double randomUnit() override;
+    [[noreturn]] void exitProcess(int code) override;
+    Status openUrl(const std::string& url) override;
+
+private:
+    std::function<void()> beforeExit_;
+    std::uint64_t draws_ = 0;
+};
+
+}  // namespace pontrel

@@ -1,0 +1,392 @@
+#include "platform/x11/X11InputBlocker.h"
+
+#include <poll.h>
+#include <unistd.h>
+#include <cerrno>
+#include <cstdio>
+#include <deque>
+#include <future>
+#include <mutex>
+#include <set>
+#include <thread>
+
+#include "platform/x11/X11ErrorHandler.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/XInput.h>
+#include <X11/extensions/XInput2.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+#undef Status  // Xlib's macro would hide pontrel::Status
+
+namespace pontrel {
+
+namespace {
+
+constexpr int keymapBytes = 32;
+
+bool bitSet(const char* bits, int index) {
+    return ((static_cast<unsigned char>(bits[index / 8]) >> (index % 8)) & 1U) != 0;
+}
+
+}  // namespace
+
+struct X11InputBlocker::Impl {
+    Display* display = nullptr;
+    int xiOpcode = 0;
+    int wakePipe[2] = {-1, -1};
+    std::thread thread;
+
+    struct Request {
+        bool block;
+        std::promise<Status> done;
+    };
+    std::mutex mutex;
+    std::deque<Request> requests;  // guarded by mutex
+    bool stopping = false;         // guarded by mutex
+    bool finished = false;         // guarded by mutex: the thread has ended
+    std::mutex callMutex;          // one setBlocked at a time
+
+    // Owned by the thread.
+    bool blocked = false;
+    std::set<int> grabbed;
+
+    Status start();
+    void stop();
+    Status post(bool block);
+    void run();
+    bool serveRequests();
+    void handle(XEvent& event);
+    Status grabAll();
+    void ungrabAll();
+    bool isXTestDevice(int deviceId);
+    void releaseHeldKeys();
+    bool isEmergencyChord(const XIDeviceEvent& event);
+};
+
+Status X11InputBlocker::Impl::start() {
+    installX11ErrorHandler();
+    display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        return Status::failure("no X display");
+    }
+    int event = 0;
+    int error = 0;
+    int major = 2;
+    int minor = 2;
+    int xtestEvent = 0;
+    int xtestError = 0;
+    int xtestMajor = 0;
+    int xtestMinor = 0;
+    if (!XQueryExtension(display, "XInputExtension", &xiOpcode, &event, &error) ||
+        XIQueryVersion(display, &major, &minor) != Success || major < 2 ||
+        !XTestQueryExtension(display, &xtestEvent, &xtestError, &xtestMajor, &xtestMinor)) {
+        XCloseDisplay(display);
+        display = nullptr;
+        return Status::failure("the X server lacks XInput 2 or XTest");
+    }
+    // Hot-plugged and re-enabled devices are blocked as they come.
+    unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
+    XISetMask(bits, XI_HierarchyChanged);
+    XIEventMask mask{XIAllDevices, sizeof bits, bits};
+    XISelectEvents(display, DefaultRootWindow(display), &mask, 1);
+    XSync(display, False);
+    if (pipe(wakePipe) != 0) {
+        XCloseDisplay(display);
+        display = nullptr;
+        return Status::failure("no pipe for the input block thread");
+    }
+    thread = std::thread([this] { run(); });
+    return Status::success();
+}
+
+void X11InputBlocker::Impl::stop() {
+    if (thread.joinable()) {
+        {
+            std::lock_guard lock(mutex);
+            stopping = true;
+        }
+        const char wake = 1;
+        if (write(wakePipe[1], &wake, 1) != 1) {
+            std::perror("Input block: stopping the thread");
+        }
+        thread.join();
+    }
+    for (int fd : wakePipe) {
+        if (fd >= 0) {
+            close(fd);
+        }
+    }
+    // Closing the connection ends every grab it holds.
+    if (display != nullptr) {
+        XCloseDisplay(display);
+    }
+}
+
+Status X11InputBlocker::Impl::post(bool block) {
+    std::future<Status> result;
+    {
+        std::lock_guard lock(mutex);
+        if (finished) {
+            return Status::failure("the X connection of the input block is lost");
+        }
+        requests.push_back({block, {}});
+        result = requests.back().done.get_future();
+    }
+    const char wake = 1;
+    if (write(wakePipe[1], &wake, 1) != 1) {
+        return Status::failure("input block thread unreachable");
+    }
+    return result.get();
+}
+
+// All X calls on this connection happen here, so Xlib needs no locking for it.
+void X11InputBlocker::Impl::run() {
+    pollfd fds[2] = {{ConnectionNumber(display), POLLIN, 0}, {wakePipe[0], POLLIN, 0}};
+    for (;;) {
+        while (XPending(display) > 0) {
+            XEvent event;
+            XNextEvent(display, &event);
+            handle(event);
+        }
+        if (poll(fds, 2, -1) < 0 && errno != EINTR) {
+            break;
+        }
+        if ((fds[1].revents & POLLIN) != 0) {
+            char drained[64];
+            if (read(wakePipe[0], drained, sizeof drained) < 0) {
+                std::perror("Input block: reading the wake pipe");
+            }
+            if (!serveRequests()) {
+                break;
+            }
+        }
+        if ((fds[0].revents & (POLLERR | POLLHUP)) != 0) {
+            break;
+        }
+    }
+    if (blocked) {
+        ungrabAll();
+        releaseHeldKeys();
+    }
+    // Whoever still waits must not wait forever.
+    std::lock_guard lock(mutex);
+    finished = true;
+    for (auto& request : requests) {
+        request.done.set_value(Status::failure("input block thread ended"));
+    }
+    requests.clear();
+}
+
+// False once the object is being destroyed.
+bool X11InputBlocker::Impl::serveRequests() {
+    for (;;) {
+        Request request;
+        {
+            std::lock_guard lock(mutex);
+            if (requests.empty()) {
+                return !stopping;
+            }
+            request = std::move(requests.front());
+            requests.pop_front();
+        }
+        Status status = Status::success();
+        if (request.block) {
+            blocked = true;
+            status = grabAll();
+        } else {
+            blocked = false;
+            ungrabAll();
+        }
+        // Keys held across the change would otherwise stay down on the master device.
+        releaseHeldKeys();
+        request.done.set_value(std::move(status));
+    }
+}
+
+void X11InputBlocker::Impl::handle(XEvent& event) {
+    XGenericEventCookie& cookie = event.xcookie;
+    if (cookie.type != GenericEvent || cookie.extension != xiOpcode ||
+        !XGetEventData(display, &cookie)) {
+        return;
+    }
+    if (cookie.evtype == XI_HierarchyChanged) {
+        const auto* change = static_cast<const XIHierarchyEvent*>(cookie.data);
+        for (int i = 0; i < change->num_info; ++i) {
+            // A disabled or removed device loses its grab; it is grabbed again when it returns.
+            if ((change->info[i].flags & (XISlaveRemoved | XIDeviceDisabled)) != 0) {
+                grabbed.erase(change->info[i].deviceid);
+            }
+        }
+        if (blocked) {
+            const Status status = grabAll();
+            if (!status.ok()) {
+                std::fprintf(stderr, "Input block: %s\n", status.message().c_str());
+            }
+        }
+    } else if (cookie.evtype == XI_KeyPress && blocked &&
+               isEmergencyChord(*static_cast<const XIDeviceEvent*>(cookie.data))) {
+        // Ctrl+Alt+Del releases the block, as on Windows. The chord itself was grabbed, so it
+        // reached nobody.
+        blocked = false;
+        ungrabAll();
+        releaseHeldKeys();
+    }
+    XFreeEventData(display, &cookie);
+}
+
+Status X11InputBlocker::Impl::grabAll() {
+    int count = 0;
+    XIDeviceInfo* devices = XIQueryDevice(display, XIAllDevices, &count);
+    unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
+    XISetMask(bits, XI_KeyPress);
+    XISetMask(bits, XI_KeyRelease);
+    std::string refused;
+    for (int i = 0; i < count; ++i) {
+        const XIDeviceInfo& device = devices[i];
+        const bool slave = device.use == XISlaveKeyboard || device.use == XISlavePointer ||
+                           device.use == XIFloatingSlave;
+        if (!slave || !device.enabled || grabbed.contains(device.deviceid) ||
+            isXTestDevice(device.deviceid)) {
+            continue;
+        }
+        // A device grab detaches the slave from its master: its events reach only us, while
+        // XTest input, which flows through the master, still reaches everyone.
+        XIEventMask mask{device.deviceid, sizeof bits, bits};
+        const int result =
+            XIGrabDevice(display, device.deviceid, DefaultRootWindow(display), CurrentTime, None,
+                         XIGrabModeAsync, XIGrabModeAsync, False, &mask);
+        if (result == GrabSuccess) {
+            grabbed.insert(device.deviceid);
+        } else {
+            // AlreadyGrabbed: a screen locker or a drag holds the device.
+            refused += refused.empty() ? "" : ", ";
+            refused += device.name;
+        }
+    }
+    XIFreeDeviceInfo(devices);
+    XSync(display, False);
+    if (!refused.empty()) {
+        return Status::failure("could not block " + refused);
+    }
+    return Status::success();
+}
+
+void X11InputBlocker::Impl::ungrabAll() {
+    for (int device : grabbed) {
+        XIUngrabDevice(display, device, CurrentTime);
+    }
+    grabbed.clear();
+    XSync(display, False);
+}
+
+// The server gives each XTest slave the property "XTEST Device" = 1 (8-bit INTEGER).
+bool X11InputBlocker::Impl::isXTestDevice(int deviceId) {
+    const Atom property = XInternAtom(display, "XTEST Device", True);
+    if (property == None) {
+        return false;
+    }
+    Atom type = None;
+    int format = 0;
+    unsigned long items = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    const bool found = XIGetProperty(display, deviceId, property, 0, 1, False, XA_INTEGER, &type,
+                                     &format, &items, &after, &data) == Success &&
+                       data != nullptr && items == 1 && format == 8 && data[0] != 0;
+    if (data != nullptr) {
+        XFree(data);
+    }
+    return found;
+}
+
+// Releases, with XTest, every key the master keyboard holds that no XTest keyboard holds: keys
+// of the user stay down on the master while the grab hides their release (measured), whereas
+// keys our own typing holds must stay as they are.
+void X11InputBlocker::Impl::releaseHeldKeys() {
+    char held[keymapBytes] = {};
+    XQueryKeymap(display, held);
+    char synthetic[keymapBytes] = {};
+    int count = 0;
+    XIDeviceInfo* devices = XIQueryDevice(display, XIAllDevices, &count);
+    for (int i = 0; i < count; ++i) {
+        if (devices[i].use != XISlaveKeyboard || !isXTestDevice(devices[i].deviceid)) {
+            continue;
+        }
+        XDevice* device = XOpenDevice(display, static_cast<XID>(devices[i].deviceid));
+        if (device == nullptr) {
+            continue;
+        }
+        if (XDeviceState* state = XQueryDeviceState(display, device)) {
+            auto* item = state->data;
+            for (int c = 0; c < state->num_classes; ++c) {
+                if (item->c_class == KeyClass) {
+                    const auto* keys = reinterpret_cast<const XKeyState*>(item);
+                    for (int b = 0; b < keymapBytes; ++b) {
+                        synthetic[b] = static_cast<char>(synthetic[b] | keys->keys[b]);
+                    }
+                }
+                item = reinterpret_cast<XInputClass*>(reinterpret_cast<char*>(item) + item->length);
+            }
+            XFreeDeviceState(state);
+        }
+        XCloseDevice(display, device);
+    }
+    XIFreeDeviceInfo(devices);
+    for (int keycode = 8; keycode < keymapBytes * 8; ++keycode) {
+        if (bitSet(held, keycode) && !bitSet(synthetic, keycode)) {
+            XTestFakeKeyEvent(display, static_cast<unsigned>(keycode), False, CurrentTime);
+        }
+    }
+    XSync(display, False);
+}
+
+bool X11InputBlocker::Impl::isEmergencyChord(const XIDeviceEvent& event) {
+    int perKeycode = 0;
+    KeySym* syms = XGetKeyboardMapping(display, static_cast<KeyCode>(event.detail), 1, &perKeycode);
+    const bool isDelete =
+        syms != nullptr && perKeycode > 0 && (syms[0] == XK_Delete || syms[0] == XK_KP_Delete);
+    if (syms != nullptr) {
+        XFree(syms);
+    }
+    if (!isDelete || (event.mods.effective & ControlMask) == 0) {
+        return false;
+    }
+    // Alt is whichever modifier Alt_L is bound to (Mod1 almost everywhere).
+    unsigned altMask = 0;
+    const KeyCode altKey = XKeysymToKeycode(display, XK_Alt_L);
+    if (XModifierKeymap* modifiers = XGetModifierMapping(display)) {
+        for (int modifier = 0; modifier < 8; ++modifier) {
+            for (int k = 0; k < modifiers->max_keypermod; ++k) {
+                if (altKey != 0 &&
+                    modifiers->modifiermap[modifier * modifiers->max_keypermod + k] == altKey) {
+                    altMask |= 1U << modifier;
+                }
+            }
+        }
+        XFreeModifiermap(modifiers);
+    }
+    return (static_cast<unsigned>(event.mods.effective) & altMask) != 0;
+}
+
+X11InputBlocker::X11InputBlocker() : impl_(std::make_unique<Impl>()) {}
+
+X11InputBlocker::~X11InputBlocker() {
+    impl_->stop();
+}
+
+Status X11InputBlocker::setBlocked(bool blocked) {
+    std::lock_guard lock(impl_->callMutex);
+    if (!impl_->thread.joinable()) {
+        if (!blocked) {
+            return Status::success();  // nothing was ever blocked
+        }
+        if (Status started = impl_->start(); !started.ok()) {
+            return started;
+        }
+    }
+    return impl_->post(blocked);
+}
+
+}  // namespace pontrel

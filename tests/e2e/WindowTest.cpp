@@ -1,0 +1,70 @@
+#include <fstream>
+#include <sstream>
+
+#include "e2e/E2eTest.h"
+
+namespace pontrel::e2e {
+namespace {
+
+class WindowTest : public E2eTest {};
+
+std::string fileContent(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+TEST_F(WindowTest, AppearsWithItsTitleAndDesignClientSize) {
+    PontrelApp app(desktop, pontrelProgram);
+    const Window window = app.window();
+    ASSERT_NE(window, 0U) << "no window appeared; the program wrote:\n" << app.log();
+    EXPECT_EQ(desktop.title(window), "Pontrel");
+    const Rect client = desktop.clientRect(window);
+    EXPECT_EQ(client.width, 305);
+    EXPECT_EQ(client.height, 478);
+}
+
+TEST_F(WindowTest, SpeichernWritesTheDefaultMacro) {
+    PontrelApp app(desktop, pontrelProgram);
+    ASSERT_NE(app.window(), 0U) << app.log();
+    ASSERT_TRUE(desktop.focus(app.window()));
+    // The button "Speichern" at (3360, 4200) with 930 x 375 twips.
+    desktop.click(app.atDesign(3360 + 465, 4200 + 187));
+
+    const std::filesystem::path file = desktop.folder() / "pontrel.qmc";
+    const std::string expectedRecords =
+        "code:|000|wait:|500|loop:|1|start:|no|stop:|ESC|\r\n"
+        "code:|001|wait:|0|\r\n"
+        "code:|001|wait:|0|\r\n"
+        "code:|001|wait:|0|\r\n"
+        "key:|1222|\r\n";
+    std::string content;
+    waitUntil(
+        [&] {
+            content = fileContent(file);
+            return content.ends_with(expectedRecords);
+        },
+        5000);
+    ASSERT_TRUE(std::filesystem::exists(file)) << "no pontrel.qmc; the program wrote:\n"
+                                               << app.log();
+    const std::size_t headerEnd = content.find("\r\n");
+    ASSERT_NE(headerEnd, std::string::npos) << content;
+    EXPECT_TRUE(content.starts_with(".qmc 0000")) << content.substr(0, headerEnd);
+    EXPECT_EQ(content.substr(headerEnd + 2), expectedRecords);
+    EXPECT_EQ(content.find('\n'), headerEnd + 1) << "the header line is not ended by CR LF";
+}
+
+TEST_F(WindowTest, ClosingTheWindowEndsTheProcess) {
+    PontrelApp app(desktop, pontrelProgram);
+    ASSERT_NE(app.window(), 0U) << app.log();
+    ASSERT_TRUE(desktop.focus(app.window()));
+    // The window manager's close key sends the window its close request.
+    runTool({"xdotool", "key", "alt+F4"});
+    const std::optional<int> code = app.process().waitExit(10000);
+    ASSERT_TRUE(code.has_value()) << "still running 10 s after the window was closed";
+    EXPECT_EQ(*code, 0) << app.log();
+}
+
+}  // namespace
+}  // namespace pontrel::e2e

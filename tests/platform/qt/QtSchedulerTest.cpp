@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+
+#include "platform/qt/QtScheduler.h"
+#include "platform/qt/QtTestApp.h"
+
+namespace pontrel {
+namespace {
+
+using test::processEventsUntil;
+using test::qtTestApp;
+
+class QtSchedulerTest : public ::testing::Test {
+protected:
+    QApplication& app = qtTestApp();
+    QtScheduler scheduler;
+};
+
+TEST_F(QtSchedulerTest, TenMillisecondTimerFiresRepeatedlyAtItsPace) {
+    int fired = 0;
+    QElapsedTimer clock;
+    clock.start();
+    const auto id = scheduler.startTimer(10, [&] { ++fired; });
+    ASSERT_TRUE(processEventsUntil([&] { return fired >= 10; }));
+    const qint64 elapsed = clock.elapsed();
+    scheduler.stopTimer(id);
+    EXPECT_GE(elapsed, 90);  // ten periods, give or take the first one
+    EXPECT_LT(elapsed, 1000);
+}
+
+TEST_F(QtSchedulerTest, StoppingInsideItsOwnCallbackEndsTheTimerAndKeepsOthersRunning) {
+    int selfStopping = 0;
+    int other = 0;
+    Scheduler::TimerId id = 0;
+    id = scheduler.startTimer(10, [&] {
+        ++selfStopping;
+        scheduler.stopTimer(id);
+    });
+    const auto otherId = scheduler.startTimer(10, [&] { ++other; });
+    ASSERT_TRUE(processEventsUntil([&] { return other >= 8; }));
+    scheduler.stopTimer(otherId);
+    EXPECT_EQ(selfStopping, 1);
+
+    const int otherBefore = other;
+    processEventsUntil([] { return false; }, 60);
+    EXPECT_EQ(other, otherBefore) << "a stopped timer fired";
+    scheduler.stopTimer(otherId);  // stopping twice is harmless
+}
+
+TEST_F(QtSchedulerTest, RestartingFromInsideTheCallbackGivesAFreshTimer) {
+    int first = 0;
+    int second = 0;
+    Scheduler::TimerId id = 0;
+    id = scheduler.startTimer(10, [&] {
+        ++first;
+        scheduler.stopTimer(id);
+        id = scheduler.startTimer(10, [&] { ++second; });
+    });
+    ASSERT_TRUE(processEventsUntil([&] { return second >= 3; }));
+    scheduler.stopTimer(id);
+    EXPECT_EQ(first, 1);
+}
+
+}  // namespace
+}  // namespace pontrel
