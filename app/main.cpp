@@ -3,12 +3,17 @@
 #include <QApplication>
 
 #include "AppServices.h"
+#include "CommandLineInfo.h"
 #include "DisplayCheck.h"
 #include "ExitSignals.h"
 #include "platform/qt/MainWindow.h"
 #include "window/MainForm.h"
 
 int main(int argc, char** argv) {
+    if (const auto info = pontrel::commandLineInfo(argc, argv)) {
+        std::cout << *info;
+        return 0;
+    }
     // Synthesized input and the global key state need X11; under Wayland this means XWayland.
     qputenv("QT_QPA_PLATFORM", "xcb");
     // The input, key-state and capture services use Xlib from threads of their own.

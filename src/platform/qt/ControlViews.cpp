@@ -35,6 +35,8 @@ void paintBackground(QWidget& widget, Colour colour) {
     QPalette palette = widget.palette();
     palette.setColor(QPalette::Window, toQColor(colour));
     widget.setPalette(palette);
+    // Buttons fill with their button role otherwise, whatever the window colour is.
+    widget.setBackgroundRole(QPalette::Window);
     widget.setAutoFillBackground(true);
 }
 

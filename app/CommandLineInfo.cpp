@@ -1,0 +1,39 @@
+#include "CommandLineInfo.h"
+
+#include <string_view>
+
+namespace pontrel {
+
+namespace {
+
+constexpr std::string_view version = "Pontrel 1.2.2\n";
+
+constexpr std::string_view help =
+    "Aufruf: Pontrel [MAKRODATEI.qmc]\n"
+    "\n"
+    "Pontrel stellt Befehlsfolgen für Maus, Tastatur und System zusammen und spielt sie ab.\n"
+    "\n"
+    "  MAKRODATEI.qmc   die Makrodatei laden und sofort abspielen\n"
+    "  --help           diese Hilfe zeigen und beenden\n"
+    "  --version        die Version zeigen und beenden\n"
+    "\n"
+    "Ohne Datei wird \"pontrel.qmc\" im aktuellen Verzeichnis beachtet, falls vorhanden.\n"
+    "Pontrel braucht eine X11-Anzeige (DISPLAY).\n";
+
+}  // namespace
+
+std::optional<std::string> commandLineInfo(int argc, char** argv) {
+    if (argc != 2) {
+        return std::nullopt;
+    }
+    const std::string_view argument = argv[1];
+    if (argument == "--help" || argument == "-h") {
+        return std::string(help);
+    }
+    if (argument == "--version") {
+        return std::string(version);
+    }
+    return std::nullopt;
+}
+
+}  // namespace pontrel

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace pontrel {
+
+// The answer to "--help" or "--version" given as the only argument, printed on the terminal
+// without opening a window; nothing for any other command line.
+std::optional<std::string> commandLineInfo(int argc, char** argv);
+
+}  // namespace pontrel
