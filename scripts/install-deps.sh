@@ -2,6 +2,8 @@
 # Installs the Debian packages Pontrel needs that are missing.
 #   install-deps.sh run    what building and starting the program needs
 #   install-deps.sh test   that, plus everything the tests need
+#   install-deps.sh windows  the cross compiler and wine for the Windows build and its tests
+#   install-deps.sh windows-screenshot  that, plus the tools for a picture of the window
 set -euo pipefail
 
 run_packages=(
@@ -16,11 +18,27 @@ test_packages=(
     xvfb xdotool xclip x11-xkb-utils xkb-data x11-utils x11-xserver-utils
     imagemagick xcompmgr
     dbus python3-dbusmock
+    dpkg-dev desktop-file-utils libxml2-utils libglib2.0-bin shared-mime-info xdg-utils
 )
+
+windows_packages=(
+    cmake ninja-build googletest g++-mingw-w64-i686-posix wine wine32 wine64 fonts-wine xvfb zip
+)
+
+sudo_cmd=()
+[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
 
 case "${1:-run}" in
     run) wanted=("${run_packages[@]}") ;;
     test) wanted=("${run_packages[@]}" "${test_packages[@]}") ;;
+    windows | windows-screenshot)
+        wanted=("${windows_packages[@]}")
+        [ "$1" = windows-screenshot ] && wanted+=(x11-apps imagemagick)
+        # wine32 comes from the i386 architecture.
+        if ! dpkg --print-foreign-architectures | grep -qx i386; then
+            "${sudo_cmd[@]}" dpkg --add-architecture i386
+        fi
+        ;;
     *) echo "Aufruf: $0 run|test" >&2; exit 2 ;;
 esac
 
@@ -33,7 +51,5 @@ done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 echo "Installiere: ${missing[*]}"
-sudo_cmd=()
-[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
 "${sudo_cmd[@]}" apt-get update
 DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: unit, backend (each on its own
-# Xvfb and private D-Bus), end-to-end, the sanitizer build with a smoke run, and the fuzzers for a
-# bounded time. PONTREL_STAGES picks stages for a quick local run, e.g. PONTREL_STAGES="build unit".
+# Xvfb and private D-Bus), end-to-end, the package, the sanitizer build with a smoke run, the
+# fuzzers for a bounded time, and the Windows build with its tests under wine. PONTREL_STAGES picks stages for a quick local run, e.g. PONTREL_STAGES="build unit".
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-stages="${PONTREL_STAGES:-deps format build unit backend e2e asan fuzz}"
+stages="${PONTREL_STAGES:-deps format build unit backend e2e package asan fuzz windows}"
 fuzz_seconds="${PONTREL_FUZZ_SECONDS:-60}"
 jobs="$(nproc)"
 failed=0
@@ -82,8 +82,10 @@ if [ "${1:-}" = "--run-stage" ]; then
         unit) run_ctest build unit ;;
         backend) run_ctest build backend ;;
         e2e) run_ctest build e2e ;;
+        package) run_ctest build package ;;
         asan) build_asan && run_asan ;;
         fuzz) run_fuzzers ;;
+        windows) scripts/windows.sh ;;
         *) echo "unknown stage $2" >&2; exit 2 ;;
     esac
     exit
@@ -95,8 +97,10 @@ stage build 1800
 stage unit 600
 stage backend 900
 stage e2e 900
+stage package 600
 stage asan 2400
 stage fuzz 900
+stage windows 1800
 
 if [ "$failed" -ne 0 ]; then
     echo "Some stages failed."
