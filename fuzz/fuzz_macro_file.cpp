@@ -78,6 +78,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     checkNumber(bytes);
 
+    if (pontrel::namesMacroFile(bytes)) {
+        require(pontrel::commandLinePath(bytes).find('"') == std::string::npos, "path unquoted");
+    }
+
     const pontrel::MacroFileText text = pontrel::decodeMacroFile(bytes);
     if (text.header) {
         require(pontrel::isValidUtf8(*text.header), "header is UTF-8");
@@ -108,6 +112,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!text.stoppedEarly() && text.header) {
         const std::string written = pontrel::encodeMacroFile(text.lines);
         const pontrel::MacroFileText again = pontrel::decodeMacroFile(written);
+        require(pontrel::withinReadLimits(written) == !again.stoppedEarly(),
+                "the read limits say what the reader takes whole");
         if (!again.stoppedEarly()) {
             require(again.header == pontrel::macroFileHeader(), "written header");
             require(again.lines.size() == text.lines.size() + 1, "written line count");

@@ -71,6 +71,22 @@ std::string encodeMacroFile(const std::vector<std::string>& records) {
     return text;
 }
 
+bool withinReadLimits(std::string_view bytes) {
+    if (bytes.size() > maxFileBytes) {
+        return false;
+    }
+    std::size_t lineStart = 0;
+    for (std::size_t pos = 0; pos < bytes.size(); ++pos) {
+        if (bytes[pos] == '\r' || bytes[pos] == '\n') {
+            if (pos - lineStart > maxLineBytes) {
+                return false;
+            }
+            lineStart = pos + 1;
+        }
+    }
+    return bytes.size() - lineStart <= maxLineBytes;
+}
+
 MacroFileText decodeMacroFile(std::string_view bytes) {
     MacroFileText result;
     const bool tooLarge = bytes.size() > maxFileBytes;
@@ -154,6 +170,32 @@ int headerDigit(std::string_view header, int position) {
 
 bool isRecordLine(std::string_view line) {
     return line.substr(0, 4) == "code";
+}
+
+bool namesMacroFile(std::string_view commandLine) {
+    // Where each character begins; the four before the last must be ".qmc".
+    std::vector<std::size_t> starts;
+    for (std::size_t pos = 0; pos < commandLine.size();) {
+        starts.push_back(pos);
+        (void)nextCharacter(commandLine, pos);
+    }
+    const std::size_t length = starts.size();
+    if (length <= 5) {
+        return false;
+    }
+    const std::size_t from = starts[length - 5];
+    return commandLine.substr(from, starts[length - 1] - from) == macroFileMagic;
+}
+
+std::string commandLinePath(std::string_view commandLine) {
+    std::string path;
+    path.reserve(commandLine.size());
+    for (const char c : commandLine) {
+        if (c != '"') {
+            path += c;
+        }
+    }
+    return path;
 }
 
 SlotAssignment assignSlots(std::span<const std::string> lines) {

@@ -205,6 +205,21 @@ TEST(MacroFileRead, InputBeyondTheFileLimitIsNotRead) {
     EXPECT_FALSE(exact.stoppedEarly());
 }
 
+TEST(MacroFileWrite, OnlyWhatTheReaderTakesWholeIsWithinTheLimits) {
+    const std::string longest(maxLineBytes, 'x');
+    EXPECT_TRUE(withinReadLimits(""));
+    EXPECT_TRUE(withinReadLimits(longest));
+    EXPECT_TRUE(withinReadLimits("a\r\n" + longest + "\r\n" + longest));
+    EXPECT_FALSE(withinReadLimits(longest + "y"));
+    EXPECT_FALSE(withinReadLimits("a\r\n" + longest + "y\r\nb\r\n"));
+    EXPECT_FALSE(withinReadLimits("a\n" + longest + "y"));
+
+    std::string large(maxFileBytes, '\n');
+    EXPECT_TRUE(withinReadLimits(large));
+    large += '\n';
+    EXPECT_FALSE(withinReadLimits(large));
+}
+
 TEST(SlotAssignment, AllRecordsWithKeyLine) {
     const MacroFileText text = decodeMacroFile(encodeMacroFile(defaultMacro()));
     const SlotAssignment slots = assignSlots(text.lines);

@@ -142,7 +142,8 @@ MessageAnswer FakeDialogs::messageBox(const std::string& text, const std::string
                                       MessageButtons buttons, MessageIcon icon) {
     log_.push_back("message " + quoted(text) + " title " + quoted(title) +
                    (buttons == MessageButtons::YesNo ? " yes/no" : " ok") +
-                   (icon == MessageIcon::Question ? " question" : ""));
+                   (icon == MessageIcon::Question ? " question" : "") +
+                   (icon == MessageIcon::Critical ? " critical" : ""));
     if (whileMessageBoxOpen) {
         whileMessageBoxOpen();
     }
@@ -218,6 +219,7 @@ Status FakeEnvironment::openUrl(const std::string& url) {
 }
 
 std::optional<std::string> FakeFiles::readFile(const std::string& path, std::size_t maxBytes) {
+    ++reads[path];
     const auto found = files.find(path);
     if (found == files.end()) {
         return std::nullopt;

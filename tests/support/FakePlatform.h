@@ -159,17 +159,14 @@ private:
 
 class FakeFiles : public FileSystem {
 public:
-    explicit FakeFiles(Transcript& log) : log_(log) {}
-
     bool exists(const std::string& path) override { return files.count(path) != 0; }
     std::optional<std::string> readFile(const std::string& path, std::size_t maxBytes) override;
     Status replaceFile(const std::string& path, std::string_view bytes) override;
 
     std::map<std::string, std::string> files;
     std::set<std::string> unwritable;
-
-private:
-    Transcript& log_;
+    // How often each path was read.
+    std::map<std::string, int> reads;
 };
 
 // Every service faked, recording into one transcript, on a virtual clock.
@@ -184,7 +181,7 @@ struct FakePlatform {
     Transcript log;
     VirtualClock clock;
     FakeInput input{log};
-    FakeFiles files{log};
+    FakeFiles files;
     FakeScreen screen{log, files};
     FakeSystem system{log};
     FakeClipboard clipboard{log};
