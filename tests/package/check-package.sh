@@ -53,7 +53,8 @@ marker="$work/opened"
 printf '.qmc 0000 Pontrel Version 1.2.2\r\ncode:|000|wait:|10|loop:|0|start:|no|stop:|ESC|\r\ncode:|006|pfad:|/usr/bin/touch %s|\r\ncode:|001|wait:|300|\r\ncode:|007|pc:|end|\r\nkey:|0|\r\n' "$marker" >"$macro"
 type="$(gio info -a standard::content-type "$macro" | awk '/content-type/ {print $2}')"
 [ "$type" = "application/x-pontrel-macro" ] || fail "macro file type is '$type'"
-gio mime application/x-pontrel-macro | grep -q pontrel.desktop || fail "no application for macros"
+applications="$(gio mime application/x-pontrel-macro)"
+[[ "$applications" == *"Default application"*pontrel.desktop* ]] || fail "not opened by Pontrel: $applications"
 
 exec {display_fd}<> <(:)
 Xvfb -displayfd "$display_fd" -noreset -nolisten tcp -screen 0 1280x1024x24 2>/dev/null &
