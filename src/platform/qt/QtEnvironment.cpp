@@ -1,10 +1,7 @@
 #include "platform/qt/QtEnvironment.h"
 
 #include <unistd.h>
-#include <chrono>
-#include <cmath>
 #include <cstdio>
-#include <random>
 #include <utility>
 
 #include <QCoreApplication>
@@ -39,17 +36,7 @@ std::string QtEnvironment::decimalSeparator() {
     return QLocale::system().decimalPoint().toStdString();
 }
 
-double QtEnvironment::randomUnit() {
-    const auto now = static_cast<std::uint64_t>(
-        std::chrono::high_resolution_clock::now().time_since_epoch().count());
-    ++draws_;
-    std::seed_seq seed{static_cast<std::uint32_t>(now), static_cast<std::uint32_t>(now >> 32),
-                       static_cast<std::uint32_t>(draws_)};
-    std::mt19937_64 generator(seed);
-    const double value = std::uniform_real_distribution<double>(0.0, 1.0)(generator);
-    // Some library versions can round up to exactly 1.
-    return value < 1.0 ? value : std::nextafter(1.0, 0.0);
-}
+double QtEnvironment::randomUnit() { return random_.next(); }
 
 void QtEnvironment::exitProcess(int code) {
     // Called from deep inside handlers, possibly in a nested event loop: nothing may unwind

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <cstdint>
 #include <functional>
 
+#include "platform/ClockSeededRandom.h"
 #include "platform/Environment.h"
 
 namespace pontrel {
@@ -24,7 +24,7 @@ public:
 
 private:
     std::function<void()> beforeExit_;
-    std::uint64_t draws_ = 0;
+    ClockSeededRandom random_;
 };
 
 // A command line after the program's name (quoted or not) and the blanks after it, the rest

@@ -62,16 +62,25 @@ constexpr ButtonFlag buttonFlags[] = {
     {mouseRightUp, 3, false}, {mouseMiddleDown, 2, true}, {mouseMiddleUp, 2, false},
 };
 
-// Xlib ends the process when a connection breaks unless the exit handler returns. The
-// connection is then dead, and the next request opens a new one.
-void onConnectionLost(Display* /*display*/, void* lost) {
-    std::fprintf(stderr, "X11 input: connection to the X server lost\n");
+// Xlib ends the process when a connection breaks, in its default I/O error handler and then
+// in the connection's exit handler, unless both return. Ours do: the connection is then dead,
+// and the next request opens a new one.
+int logConnectionLoss(Display* display) {
+    std::fprintf(stderr, "X11: connection to %s lost\n", DisplayString(display));
+    return 0;
+}
+
+void onConnectionLost(Display* display, void* lost) {
     static_cast<std::atomic<bool>*>(lost)->store(true);
+    // Xlib took the display's user lock to keep other threads out while the process ends; as
+    // it goes on, give it back, so that another thread can still close the display.
+    XUnlockDisplay(display);
 }
 
 Display* openDisplay(std::atomic<bool>& lost) {
     XInitThreads();
     installX11ErrorHandler();
+    XSetIOErrorHandler(logConnectionLoss);
     Display* display = XOpenDisplay(nullptr);
     if (display != nullptr) {
         lost = false;

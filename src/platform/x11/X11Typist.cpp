@@ -132,6 +132,15 @@ X11Typist::X11Typist(Display* display, unsigned xtestKeyboard, X11KeyState& keyS
 
 void X11Typist::type(const KeyActions& actions, const std::function<bool()>& cancelled) {
     if (begin(cancelled)) {
+        // The first batch of remaps goes out before the first key: an Xlib client reads the
+        // keymap when it translates its first key and only then asks to hear of changes, so a
+        // change while it does that can pass unnoticed.
+        for (std::size_t i = 0; i < std::min(actions.size(), lookAhead); ++i) {
+            if (const KeySym keysym = keysymNeedingSpare(actions[i]); keysym != NoSymbol) {
+                remapSpares(keysym, actions, i);
+                break;
+            }
+        }
         for (std::size_t i = 0; i < actions.size() && !cancelled(); ++i) {
             perform(actions, i);
         }
