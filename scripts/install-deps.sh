@@ -9,7 +9,7 @@ set -euo pipefail
 run_packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev libgl-dev
-    libx11-dev libxtst-dev libxi-dev libxext-dev libxss-dev
+    libx11-dev libxtst-dev libxi-dev libxext-dev libxss-dev libxkbcommon-dev
     fonts-dejavu-core
 )
 test_packages=(

@@ -1,5 +1,7 @@
 #include "platform/x11/X11InputService.h"
 
+#include <sys/socket.h>
+#include <time.h>
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -31,8 +33,8 @@ using namespace std::chrono_literals;
 
 constexpr auto cancelTimeout = 2s;
 constexpr auto drainBaseTimeout = 2s;
-// Typing that needs remapping takes about this long per action, with a wide margin.
-constexpr auto drainPerAction = 5ms;
+// Text whose characters all need remapping takes up to about this long per action.
+constexpr auto drainPerAction = 15ms;
 // The largest coordinate the protocol carries.
 constexpr int maxCoordinate = 32767;
 
@@ -117,6 +119,7 @@ unsigned findXtestKeyboard(Display* display) {
 // What the signal hook needs, prepared while nothing is in a hurry.
 struct RescueConnection {
     Display* display = nullptr;
+    int inputSocket = -1;            // the input thread's connection
     XkbDescPtr emptyKeys = nullptr;  // the XTEST keymap with every key empty
     X11HeldInput* held = nullptr;
 };
@@ -173,11 +176,13 @@ Status X11InputService::Impl::startLocked(std::unique_lock<std::mutex>& lock) {
     }
     int event = 0;
     int error = 0;
-    int major = XkbMajorVersion;
-    int minor = XkbMinorVersion;
+    int xtestMajor = 0;
+    int xtestMinor = 0;
     int opcode = 0;
-    if (!XTestQueryExtension(display, &event, &error, &major, &minor) ||
-        !XkbQueryExtension(display, &opcode, &event, &error, &major, &minor)) {
+    int xkbMajor = XkbMajorVersion;  // in: the version we speak
+    int xkbMinor = XkbMinorVersion;
+    if (!XTestQueryExtension(display, &event, &error, &xtestMajor, &xtestMinor) ||
+        !XkbQueryExtension(display, &opcode, &event, &error, &xkbMajor, &xkbMinor)) {
         XCloseDisplay(display);
         display = nullptr;
         return Status::failure("the X server lacks the XTEST or XKEYBOARD extension");
@@ -195,6 +200,7 @@ Status X11InputService::Impl::startLocked(std::unique_lock<std::mutex>& lock) {
                 XkbChangeTypesOfKey(rescue.emptyKeys, keycode, 0, XkbGroup1Mask, nullptr, &unused);
             }
             rescue.held = &held;
+            rescue.inputSocket = ConnectionNumber(display);
             liveRescue = &rescue;
         }
     }
@@ -307,20 +313,30 @@ void X11InputService::Impl::move(const PointerMove& move) {
 void X11InputService::Impl::press(const Buttons& buttons) {
     for (const ButtonFlag& flag : buttonFlags) {
         if (buttons.flags & flag.flag) {
+            if (flag.down) {
+                held.buttons[flag.button] = true;
+            }
             XTestFakeButtonEvent(display, flag.button, flag.down ? True : False, CurrentTime);
-            held.buttons[flag.button] = flag.down;
         }
     }
     XSync(display, False);
+    for (const ButtonFlag& flag : buttonFlags) {
+        if ((buttons.flags & flag.flag) && !flag.down) {
+            held.buttons[flag.button] = false;
+        }
+    }
 }
 
 void X11InputService::Impl::releaseButtons() {
     for (unsigned button = 1; button < held.buttons.size(); ++button) {
-        if (held.buttons[button].exchange(false)) {
+        if (held.buttons[button]) {
             XTestFakeButtonEvent(display, button, False, CurrentTime);
         }
     }
     XSync(display, False);
+    for (auto& button : held.buttons) {
+        button = false;
+    }
 }
 
 X11InputService::X11InputService(X11KeyState& keyState, X11InputBlocker& blocker)
@@ -414,6 +430,11 @@ void X11InputService::releaseHeldInputNow() noexcept {
     if (rescue == nullptr) {
         return;
     }
+    // The input thread may be sending right now. Cut its connection and give the server a
+    // moment for what it already wrote, so that nothing of it lands after the cleanup.
+    shutdown(rescue->inputSocket, SHUT_RDWR);
+    const timespec drain{0, 20'000'000};
+    nanosleep(&drain, nullptr);
     Display* display = rescue->display;
     X11HeldInput& held = *rescue->held;
     for (unsigned keycode = 0; keycode < held.keys.size(); ++keycode) {

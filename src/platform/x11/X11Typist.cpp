@@ -24,7 +24,7 @@ using namespace std::chrono_literals;
 // is remapped or cleared only after the receivers had time to read the keys typed with it,
 // generously, as a busy receiver lags; and typed only after the change had time to arrive.
 constexpr auto settleAfterRemap = 20ms;
-constexpr auto keepAfterUse = 200ms;
+constexpr auto keepAfterUse = 100ms;
 // How long a modifier the user holds may delay the text before we release it.
 constexpr auto userModifierWait = 1000ms;
 constexpr auto pollInterval = 10ms;
@@ -131,16 +131,7 @@ X11Typist::X11Typist(Display* display, unsigned xtestKeyboard, X11KeyState& keyS
     : display_(display), xtestKeyboard_(xtestKeyboard), keyState_(keyState), held_(held) {}
 
 void X11Typist::type(const KeyActions& actions, const std::function<bool()>& cancelled) {
-    if (begin(cancelled)) {
-        // The first batch of remaps goes out before the first key: an Xlib client reads the
-        // keymap when it translates its first key and only then asks to hear of changes, so a
-        // change while it does that can pass unnoticed.
-        for (std::size_t i = 0; i < std::min(actions.size(), lookAhead); ++i) {
-            if (const KeySym keysym = keysymNeedingSpare(actions[i]); keysym != NoSymbol) {
-                remapSpares(keysym, actions, i);
-                break;
-            }
-        }
+    if (begin(actions, cancelled)) {
         for (std::size_t i = 0; i < actions.size() && !cancelled(); ++i) {
             perform(actions, i);
         }
@@ -148,7 +139,7 @@ void X11Typist::type(const KeyActions& actions, const std::function<bool()>& can
     finish();
 }
 
-bool X11Typist::begin(const std::function<bool()>& cancelled) {
+bool X11Typist::begin(const KeyActions& actions, const std::function<bool()>& cancelled) {
     XkbStateRec state{};
     XkbGetState(display_, XkbUseCoreKbd, &state);
     activeGroup_ = state.group;
@@ -163,6 +154,15 @@ bool X11Typist::begin(const std::function<bool()>& cancelled) {
     spares_.clear();
     for (unsigned keycode : keymap_.spareKeycodes()) {
         spares_.push_back(Spare{keycode});
+    }
+    // The first batch of remaps goes out before any key: an Xlib client reads the keymap when
+    // it translates its first key and only then asks to hear of changes, so a change while it
+    // does that would pass unnoticed.
+    for (std::size_t i = 0; i < std::min(actions.size(), lookAhead); ++i) {
+        if (const KeySym keysym = keysymNeedingSpare(actions[i]); keysym != NoSymbol) {
+            remapSpares(keysym, actions, i);
+            break;
+        }
     }
     waitForUserModifiers(cancelled);
     // With Caps Lock on every letter would come out in the other case.
@@ -179,7 +179,6 @@ bool X11Typist::begin(const std::function<bool()>& cancelled) {
 void X11Typist::finish() {
     for (auto it = down_.rbegin(); it != down_.rend(); ++it) {
         XTestFakeKeyEvent(display_, *it, False, CurrentTime);
-        held_.keys[*it & 0xFF] = false;
     }
     down_.clear();
     modifiers_.clear();
@@ -187,7 +186,6 @@ void X11Typist::finish() {
         XkbLockGroup(display_, XkbUseCoreKbd, static_cast<unsigned>(lockedGroup_));
         currentGroup_ = activeGroup_;
     }
-    held_.lockedGroupToRestore = -1;
     if (capsLockKey_ != 0) {
         // A {CAPSLOCK} in the text may have locked it already.
         XkbStateRec state{};
@@ -196,10 +194,15 @@ void X11Typist::finish() {
             releaseKey(capsLockKey_);
         }
         capsLockKey_ = 0;
-        held_.capsLockKeyToTap = 0;
     }
     clearSpares();
     XSync(display_, False);
+    // The record for the signal hook follows what the server has, not what is still buffered.
+    for (auto& key : held_.keys) {
+        key = false;
+    }
+    held_.lockedGroupToRestore = -1;
+    held_.capsLockKeyToTap = 0;
 }
 
 void X11Typist::perform(const KeyActions& actions, std::size_t index) {
@@ -371,9 +374,9 @@ bool X11Typist::pressKey(unsigned keycode) {
     }
     // Our own presses must not count as hot-key presses.
     keyState_.announceSyntheticPress(keycode);
+    held_.keys[keycode & 0xFF] = true;
     XTestFakeKeyEvent(display_, keycode, True, CurrentTime);
     down_.push_back(keycode);
-    held_.keys[keycode & 0xFF] = true;
     flushSometimes();
     return true;
 }
@@ -385,7 +388,6 @@ void X11Typist::releaseKey(unsigned keycode) {
     }
     down_.erase(std::next(it).base());
     XTestFakeKeyEvent(display_, keycode, False, CurrentTime);
-    held_.keys[keycode & 0xFF] = std::find(down_.begin(), down_.end(), keycode) != down_.end();
     flushSometimes();
 }
 
@@ -553,10 +555,10 @@ void X11Typist::writeSpares(const std::vector<Spare*>& spares) {
                 continue;
             }
             XkbKeySymsPtr(xkb, keycode)[0] = spare->keysym;
+            held_.remapped[spare->keycode & 0xFF] = true;
         } else {
             XkbChangeTypesOfKey(xkb, keycode, 0, XkbGroup1Mask, nullptr, &changes);
         }
-        held_.remapped[spare->keycode & 0xFF] = spare->keysym != NoSymbol;
         low = std::min(low, spare->keycode);
         high = std::max(high, spare->keycode);
     }
@@ -567,6 +569,11 @@ void X11Typist::writeSpares(const std::vector<Spare*>& spares) {
         XkbChangeMap(display_, xkb, &changes);
     }
     XSync(display_, False);
+    for (const Spare* spare : spares) {
+        if (spare->keysym == NoSymbol) {
+            held_.remapped[spare->keycode & 0xFF] = false;
+        }
+    }
     XkbFreeKeyboard(xkb, 0, True);
 }
 

@@ -44,7 +44,7 @@ private:
         Clock::time_point deliveredBy{};
     };
 
-    bool begin(const std::function<bool()>& cancelled);
+    bool begin(const KeyActions& actions, const std::function<bool()>& cancelled);
     void finish();
     void perform(const KeyActions& actions, std::size_t index);
     void releaseModifier(NamedKey key);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include <poll.h>
+#include <sys/prctl.h>
 
 namespace pontrel::test {
 
@@ -39,6 +40,8 @@ XvfbServer::XvfbServer(int width, int height) {
     const std::string fd = std::to_string(fds[1]);
     pid_ = fork();
     if (pid_ == 0) {
+        // A test program that crashes must not leave its X server behind.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
         close(fds[0]);
         execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-noreset", "-nolisten", "tcp", "-screen",
                "0", screen.c_str(), static_cast<char*>(nullptr));
