@@ -36,6 +36,8 @@ bool waylandSession() {
            (wayland != nullptr && *wayland != '\0');
 }
 
-void prepareXlibForThreads() { XInitThreads(); }
+void prepareXlibForThreads() {
+    XInitThreads();
+}
 
 }  // namespace pontrel

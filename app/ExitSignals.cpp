@@ -1,7 +1,7 @@
 #include "ExitSignals.h"
 
-#include <csignal>
 #include <unistd.h>
+#include <csignal>
 
 #include "platform/x11/X11InputService.h"
 

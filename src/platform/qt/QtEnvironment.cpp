@@ -36,7 +36,9 @@ std::string QtEnvironment::decimalSeparator() {
     return QLocale::system().decimalPoint().toStdString();
 }
 
-double QtEnvironment::randomUnit() { return random_.next(); }
+double QtEnvironment::randomUnit() {
+    return random_.next();
+}
 
 void QtEnvironment::exitProcess(int code) {
     // Called from deep inside handlers, possibly in a nested event loop: nothing may unwind

@@ -4,7 +4,6 @@
 
 #include <shellapi.h>
 
-
 #include "platform/win/WideText.h"
 
 namespace pontrel {
@@ -43,7 +42,9 @@ std::string WinEnvironment::decimalSeparator() {
     return narrow(separator);
 }
 
-double WinEnvironment::randomUnit() { return random_.next(); }
+double WinEnvironment::randomUnit() {
+    return random_.next();
+}
 
 void WinEnvironment::exitProcess(int code) {
     if (beforeExit_) {
