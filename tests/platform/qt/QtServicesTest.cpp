@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QTemporaryDir>
@@ -209,8 +210,11 @@ TEST(QtDialogsTest, FileDialogStartsAtTheKeptNameAndACancelKeepsIt) {
 
     const QString chosen = folder.filePath("neu.qmc");
     whenOpen<QFileDialog>([&](QFileDialog& files) {
-        files.selectFile(chosen);
-        static_cast<QDialog&>(files).accept();  // public there
+        // Typed into the name field, as a user does.
+        auto* name = files.findChild<QLineEdit*>("fileNameEdit");
+        ASSERT_NE(name, nullptr);
+        name->setText(chosen);
+        static_cast<QDialog&>(files).accept();  // the file dialog's own accept, public there
     });
     EXPECT_TRUE(dialogs.showSave(dialog));
     EXPECT_EQ(dialog.fileName, chosen.toStdString());
