@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include <QAbstractEventDispatcher>
 #include <QAction>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QMenu>
 #include <QWidget>
@@ -18,6 +20,16 @@ Status noWindow() {
     return Status::failure("kein Fenster");
 }
 
+// Qt writes window requests (opacity, state hints) to the X server only in an event loop pass
+// that handles X input, and its default loop makes one only when the server sent something: on
+// an idle window, say while it fades out with the pointer elsewhere, they would wait for the next
+// stray event. Waking the loop makes its next pass send them.
+void sendWindowRequests() {
+    if (QAbstractEventDispatcher* dispatcher = QCoreApplication::eventDispatcher()) {
+        dispatcher->wakeUp();
+    }
+}
+
 }  // namespace
 
 Status QtWindowService::setOpacity(int alpha) {
@@ -25,6 +37,7 @@ Status QtWindowService::setOpacity(int alpha) {
         return noWindow();
     }
     window_->setWindowOpacity(std::clamp(alpha, 0, 255) / 255.0);
+    sendWindowRequests();
     return Status::success();
 }
 
@@ -47,6 +60,7 @@ Status QtWindowService::setTopmost(bool topmost) {
     if (topmost) {
         window_->raise();  // without a window manager nobody acts on the hint
     }
+    sendWindowRequests();
     return Status::success();
 }
 
