@@ -16,7 +16,7 @@ test_packages=(
     googletest libgtest-dev
     clang libclang-rt-14-dev clang-format
     xvfb xdotool xclip x11-xkb-utils xkb-data x11-utils x11-xserver-utils
-    imagemagick xcompmgr
+    imagemagick xcompmgr openbox
     dbus python3-dbusmock
     dpkg-dev desktop-file-utils libxml2-utils libglib2.0-bin shared-mime-info xdg-utils
 )

@@ -10,9 +10,9 @@ class InputBlockTest : public E2eTest {};
 
 TEST_F(InputBlockTest, InputDisableBlocksThePhysicalKeyboardUntilInputEnable) {
     XlibReceiver receiver(Rect{700, 300, 400, 200}, 0xFFFFFF);
-    PontrelApp app = playMacro({basicSettings(50), waitRecord(focusTimeMs),
-                                pcRecord("input-disable"), textRecord("a"), waitRecord(3000),
-                                pcRecord("input-enable"), textRecord("b")});
+    PontrelApp app =
+        playMacro({basicSettings(50), waitRecord(focusTimeMs), pcRecord("input-disable"),
+                   textRecord("a"), waitRecord(3000), pcRecord("input-enable"), textRecord("b")});
     ASSERT_NE(app.window(), 0U) << app.log();
     ASSERT_TRUE(desktop.focus(receiver.window()));
     desktop.physicalKeyTap(XK_w);

@@ -10,8 +10,8 @@ namespace {
 class ScreenTest : public E2eTest {};
 
 TEST_F(ScreenTest, ScreenshotsAreValidBmpAndJpegFilesOfTheScreenSize) {
-    PontrelApp app = playMacro({basicSettings(50), "code:|009|pfad:|bild.bmp|",
-                                "code:|009|pfad:|bild.jpg <90%>|"});
+    PontrelApp app = playMacro(
+        {basicSettings(50), "code:|009|pfad:|bild.bmp|", "code:|009|pfad:|bild.jpg <90%>|"});
     ASSERT_NE(app.window(), 0U) << app.log();
 
     const struct {

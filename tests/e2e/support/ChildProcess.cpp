@@ -102,7 +102,10 @@ std::string runTool(const std::vector<std::string>& argv, int timeoutMs) {
     std::vector<char*> arguments = argumentPointers(argv);
     const pid_t pid = fork();
     if (pid == 0) {
+        // Its complaints (xclip's while nobody owns the clipboard) would only clutter the log.
+        const int nothing = open("/dev/null", O_WRONLY);
         dup2(out[1], STDOUT_FILENO);
+        dup2(nothing, STDERR_FILENO);
         execvp(arguments[0], arguments.data());
         _exit(127);
     }

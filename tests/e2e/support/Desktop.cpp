@@ -86,6 +86,25 @@ int ignoreErrors(Display*, XErrorEvent*) {
     return 0;
 }
 
+// Openbox names itself on the root before it handles map requests: a window mapped in between
+// stays unmapped. So a probe window must come up before the desktop counts as ready.
+bool windowManagerMaps(Display* display) {
+    const Window probe =
+        XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 10, 10, 0, 0, 0);
+    XSelectInput(display, probe, StructureNotifyMask);
+    bool mapped = false;
+    for (int attempt = 0; attempt < 50 && !mapped; ++attempt) {
+        XMapWindow(display, probe);
+        XSync(display, False);
+        XEvent event;
+        mapped = waitUntil(
+            [&] { return XCheckTypedWindowEvent(display, probe, MapNotify, &event); }, 200);
+    }
+    XDestroyWindow(display, probe);
+    XSync(display, False);
+    return mapped;
+}
+
 }  // namespace
 
 Desktop::Desktop(const std::string& layout) : folder_(makeFolder()) {
@@ -100,7 +119,8 @@ Desktop::Desktop(const std::string& layout) : folder_(makeFolder()) {
     windowManager_ = start({"openbox", "--sm-disable"}, "openbox");
     const Window root = DefaultRootWindow(display_);
     if (!waitUntil([&] { return cardinal(display_, root, "_NET_SUPPORTING_WM_CHECK") != 0; },
-                   10000)) {
+                   10000) ||
+        !windowManagerMaps(display_)) {
         throw std::runtime_error("openbox did not start (is the package openbox installed?)");
     }
 }
@@ -134,7 +154,7 @@ Window Desktop::windowOf(pid_t pid, int timeoutMs) const {
                                static_cast<unsigned long>(pid), 3);
             return found != 0;
         },
-        timeoutMs, 10);
+        timeoutMs, 2);
     return found;
 }
 
@@ -192,8 +212,8 @@ Point Desktop::pointer() const {
 }
 
 void Desktop::click(Point at, int button) const {
-    runTool({"xdotool", "mousemove", "--sync", std::to_string(at.x), std::to_string(at.y),
-             "click", std::to_string(button)});
+    runTool({"xdotool", "mousemove", "--sync", std::to_string(at.x), std::to_string(at.y), "click",
+             std::to_string(button)});
 }
 
 void Desktop::pressKey(const std::string& keyName) const {

@@ -11,7 +11,10 @@ QtReceiver::QtReceiver(const Desktop& desktop, const std::string& program)
       process_(desktop.start({program, file_}, "qt-empfaenger")) {
     window_ = desktop.windowOf(process_->pid());
     if (window_ == 0) {
-        throw std::runtime_error("the Qt receiver showed no window");
+        std::ifstream log(desktop.logFile("qt-empfaenger"));
+        std::ostringstream said;
+        said << log.rdbuf();
+        throw std::runtime_error("the Qt receiver showed no window; it wrote:\n" + said.str());
     }
 }
 

@@ -7,6 +7,8 @@
 #include <X11/keysym.h>
 #include <xkbcommon/xkbcommon.h>
 
+#include "e2e/support/Wait.h"
+
 namespace pontrel::e2e {
 
 namespace {
@@ -50,12 +52,12 @@ XlibReceiver::XlibReceiver(const Rect& wanted, unsigned long colour) {
     XSetWMNormalHints(display_, window_, &hints);
     XStoreName(display_, window_, "Xlib-Empfaenger");
     XMapRaised(display_, window_);
-    for (;;) {
-        XEvent event;
-        XWindowEvent(display_, window_, StructureNotifyMask, &event);
-        if (event.type == MapNotify) {
-            break;
-        }
+    XSync(display_, False);
+    XEvent event;
+    if (!waitUntil([&] { return XCheckTypedWindowEvent(display_, window_, MapNotify, &event); },
+                   5000)) {
+        XCloseDisplay(display_);
+        throw std::runtime_error("receiver: the window manager did not map the window");
     }
     reader_ = std::thread([this] { readEvents(); });
 }
