@@ -33,10 +33,9 @@ MainWindow::MainWindow(FormControls& controls)
         }
         view->widget()->setObjectName(QString::fromStdString(control->name()));
         control->setObserver(this);
-        viewIndex_.emplace(control, views_.size());
+        pending_.add(*control);
         views_.emplace_back(control, std::move(view));
     }
-    dirty_.assign(views_.size(), false);
     syncForm();
     for (auto& [control, view] : views_) {
         syncView(*view, *control);
@@ -56,31 +55,12 @@ void MainWindow::showForm() {
 }
 
 void MainWindow::markDirty(const Control& control) {
-    if (&control == &form_) {
-        formDirty_ = true;
-    } else if (const auto found = viewIndex_.find(&control); found != viewIndex_.end()) {
-        dirty_[found->second] = true;
-    } else {
-        return;
-    }
-    if (!flushQueued_) {
-        flushQueued_ = true;
-        QMetaObject::invokeMethod(
-            this, [this] { flushPending(); }, Qt::QueuedConnection);
-    }
+    pending_.mark(control);
 }
 
 void MainWindow::flushPending() {
-    flushQueued_ = false;
-    if (formDirty_) {
-        syncForm();
-    }
-    for (std::size_t i = 0; i < views_.size(); ++i) {
-        if (dirty_[i]) {
-            dirty_[i] = false;
-            syncView(*views_[i].second, *views_[i].first);
-        }
-    }
+    pending_.flush([this] { syncForm(); },
+                   [this](std::size_t i) { syncView(*views_[i].second, *views_[i].first); });
 }
 
 void MainWindow::syncView(ControlView& view, const Control& control) {
@@ -93,7 +73,6 @@ void MainWindow::syncView(ControlView& view, const Control& control) {
 }
 
 void MainWindow::syncForm() {
-    formDirty_ = false;
     setWindowTitle(QString::fromStdString(form_.caption()));
     QPalette colours = palette();
     colours.setColor(QPalette::Window, toQColor(form_.backColour()));

@@ -1,12 +1,12 @@
 #pragma once
 
 #include <functional>
-#include <map>
 #include <memory>
 #include <vector>
 
 #include <QWidget>
 
+#include "platform/controls/PendingSync.h"
 #include "platform/qt/ControlView.h"
 #include "window/FormControls.h"
 
@@ -43,13 +43,13 @@ private:
     int perPixelX_;
     int perPixelY_;
     bool showing_ = false;
-    bool flushQueued_ = false;
-    bool formDirty_ = true;
     std::function<void()> closeHandler_;
     // Declared after the base, so they go (with their widgets) before the base deletes children.
     std::vector<std::pair<Control*, std::unique_ptr<ControlView>>> views_;
-    std::map<const Control*, std::size_t> viewIndex_;
-    std::vector<bool> dirty_;
+    PendingSync pending_{form_, [this] {
+                             QMetaObject::invokeMethod(
+                                 this, [this] { flushPending(); }, Qt::QueuedConnection);
+                         }};
 };
 
 }  // namespace pontrel

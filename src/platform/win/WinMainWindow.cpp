@@ -30,7 +30,8 @@ int toPixels(int twips, int perPixel) {
 WinMainWindow::WinMainWindow(FormControls& controls)
     : form_(controls.frm_pontrel),
       perPixelX_(twipsPerPixel(LOGPIXELSX)),
-      perPixelY_(twipsPerPixel(LOGPIXELSY)) {
+      perPixelY_(twipsPerPixel(LOGPIXELSY)),
+      pending_(form_, [this] { PostMessageW(window_, flushMessage, 0, 0); }) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.lpfnWndProc = &WinMainWindow::windowProc;
@@ -55,11 +56,10 @@ WinMainWindow::WinMainWindow(FormControls& controls)
         }
         SetWindowPos(view->window(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         control->setObserver(this);
-        viewIndex_.emplace(control, views_.size());
+        pending_.add(*control);
         windowIndex_.emplace(view->window(), views_.size());
         views_.emplace_back(control, std::move(view));
     }
-    dirty_.assign(views_.size(), false);
     syncForm();
     for (std::size_t i = 0; i < views_.size(); ++i) {
         syncView(i);
@@ -94,35 +94,16 @@ void WinMainWindow::showForm() {
 }
 
 HWND WinMainWindow::controlWindow(const Control& control) const {
-    const auto found = viewIndex_.find(&control);
-    return found == viewIndex_.end() ? nullptr : views_[found->second].second->window();
+    const auto index = pending_.indexOf(control);
+    return index ? views_[*index].second->window() : nullptr;
 }
 
 void WinMainWindow::markDirty(const Control& control) {
-    if (&control == &form_) {
-        formDirty_ = true;
-    } else if (const auto found = viewIndex_.find(&control); found != viewIndex_.end()) {
-        dirty_[found->second] = true;
-    } else {
-        return;
-    }
-    if (!flushQueued_) {
-        flushQueued_ = true;
-        PostMessageW(window_, flushMessage, 0, 0);
-    }
+    pending_.mark(control);
 }
 
 void WinMainWindow::flushPending() {
-    flushQueued_ = false;
-    if (formDirty_) {
-        syncForm();
-    }
-    for (std::size_t i = 0; i < views_.size(); ++i) {
-        if (dirty_[i]) {
-            dirty_[i] = false;
-            syncView(i);
-        }
-    }
+    pending_.flush([this] { syncForm(); }, [this](std::size_t i) { syncView(i); });
 }
 
 RECT WinMainWindow::toPixels(const Rect& twips) const {
@@ -147,7 +128,6 @@ void WinMainWindow::syncView(std::size_t index) {
 }
 
 void WinMainWindow::syncForm() {
-    formDirty_ = false;
     SetWindowTextW(window_, widen(form_.caption()).c_str());
     if (form_.icon() == "pontrel" && bigIcon_ == nullptr) {
         bigIcon_ = createProgramIcon(GetSystemMetrics(SM_CXICON));

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include "platform/controls/PendingSync.h"
 #include "platform/win/WinControlView.h"
 #include "window/FormControls.h"
 
@@ -52,16 +53,13 @@ private:
     int perPixelX_;
     int perPixelY_;
     bool showing_ = false;
-    bool flushQueued_ = false;
-    bool formDirty_ = true;
     int syncing_ = 0;
     HICON bigIcon_ = nullptr;
     HICON smallIcon_ = nullptr;
     std::function<void()> closeHandler_;
     std::vector<std::pair<Control*, std::unique_ptr<WinControlView>>> views_;
-    std::map<const Control*, std::size_t> viewIndex_;
+    PendingSync pending_;
     std::map<HWND, std::size_t> windowIndex_;
-    std::vector<bool> dirty_;
     std::map<Colour, HBRUSH> brushes_;
 };
 
