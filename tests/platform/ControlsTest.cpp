@@ -93,6 +93,15 @@ TEST(ListBoxTest, SelectingARowMakesItTheCurrentRowAndNewItemsClearTheSelection)
     EXPECT_FALSE(list.selected(5));
 }
 
+TEST(ListBoxTest, SelectedRowsComeInRunsOfNeighbours) {
+    ListBox list("lst");
+    list.setItems({"0", "1", "2", "3", "4", "5"});
+    list.applyUserSelection({true, true, false, true, false, true}, 0);
+    EXPECT_EQ(list.selectedRuns(6), (std::vector<std::pair<int, int>>{{0, 1}, {3, 3}, {5, 5}}));
+    EXPECT_EQ(list.selectedRuns(4), (std::vector<std::pair<int, int>>{{0, 1}, {3, 3}}));
+    EXPECT_TRUE(list.selectedRuns(0).empty());
+}
+
 TEST(OptionGroupTest, SelectingAnotherMemberClicksOnceWithItsIndex) {
     OptionGroup group("opt", {"a", "b", "c"});
     std::vector<int> clicks;

@@ -54,6 +54,23 @@ int ListBox::selCount() const {
     return static_cast<int>(std::count(selected_.begin(), selected_.end(), true));
 }
 
+std::vector<std::pair<int, int>> ListBox::selectedRuns(int rows) const {
+    std::vector<std::pair<int, int>> runs;
+    const int end = std::min(rows, listCount());
+    for (int row = 0; row < end;) {
+        if (!selected_[static_cast<std::size_t>(row)]) {
+            ++row;
+            continue;
+        }
+        const int first = row;
+        while (row < end && selected_[static_cast<std::size_t>(row)]) {
+            ++row;
+        }
+        runs.emplace_back(first, row - 1);
+    }
+    return runs;
+}
+
 void ListBox::applyUserSelection(const std::vector<bool>& selection, int listIndex) {
     if (selection.size() == selected_.size()) {
         selected_ = selection;

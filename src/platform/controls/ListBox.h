@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/controls/Control.h"
@@ -31,6 +32,8 @@ public:
     void setSelected(int index, bool selected);
     int selCount() const;
     const std::vector<bool>& selection() const { return selected_; }
+    // The selected rows below `rows` as runs of neighbours: first and last row of each run.
+    std::vector<std::pair<int, int>> selectedRuns(int rows) const;
 
     int listIndex() const { return listIndex_; }
 

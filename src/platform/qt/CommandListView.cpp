@@ -59,18 +59,9 @@ CommandListView::CommandListView(ListBox& list, ViewHost& host, QWidget* parent)
 void CommandListView::sync() {
     const bool rebuilt = model_.refresh();
     QItemSelection selection;
-    const std::vector<bool>& selected = list_.selection();
     const int rows = model_.rowCount();
-    for (int row = 0; row < rows && row < static_cast<int>(selected.size());) {
-        if (!selected[static_cast<std::size_t>(row)]) {
-            ++row;
-            continue;
-        }
-        const int first = row;
-        while (row < rows && selected[static_cast<std::size_t>(row)]) {
-            ++row;
-        }
-        selection.select(model_.index(first), model_.index(row - 1));
+    for (const auto& [first, last] : list_.selectedRuns(rows)) {
+        selection.select(model_.index(first), model_.index(last));
     }
     selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
     const QModelIndex current =

@@ -42,18 +42,9 @@ void WinCommandList::sync() {
     }
     // The selection in runs: one message per run of selected rows.
     SendMessageW(box, LB_SETSEL, FALSE, -1);
-    const std::vector<bool>& selected = list_.selection();
     const int rows = static_cast<int>(SendMessageW(box, LB_GETCOUNT, 0, 0));
-    for (int row = 0; row < rows && row < static_cast<int>(selected.size());) {
-        if (!selected[static_cast<std::size_t>(row)]) {
-            ++row;
-            continue;
-        }
-        const int first = row;
-        while (row < rows && selected[static_cast<std::size_t>(row)]) {
-            ++row;
-        }
-        SendMessageW(box, LB_SELITEMRANGEEX, static_cast<WPARAM>(first), row - 1);
+    for (const auto& [first, last] : list_.selectedRuns(rows)) {
+        SendMessageW(box, LB_SELITEMRANGEEX, static_cast<WPARAM>(first), last);
     }
     const int current = list_.listIndex();
     if (current >= 0 && current < rows) {
