@@ -10,7 +10,7 @@ run_packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev libgl-dev
     libx11-dev libxtst-dev libxi-dev libxext-dev libxss-dev libxkbcommon-dev
-    fonts-dejavu-core
+    fonts-dejavu-core fonts-dejavu-extra
 )
 test_packages=(
     googletest libgtest-dev
