@@ -14,8 +14,9 @@ namespace pontrel {
 namespace {
 
 // The moniker ends in the WMI namespace root/cimv2.
-constexpr wchar_t moniker[] = L"WinMgmts:{impersonationLevel=impersonate, (Shutdown)}!/"
-                              L"root/cimv2";
+constexpr wchar_t moniker[] =
+    L"WinMgmts:{impersonationLevel=impersonate, (Shutdown)}!/"
+    L"root/cimv2";
 constexpr wchar_t query[] = L"SELECT * FROM Win32_OperatingSystem";
 
 // Releases a COM interface when it goes out of scope.
