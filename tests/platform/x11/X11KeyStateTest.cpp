@@ -49,10 +49,15 @@ protected:
     }
 
     // Returns once the listener has handled everything sent so far: events reach it in order,
-    // so a tap of a sentinel key sent last marks the end.
+    // so a tap of a sentinel key sent last marks the end. Only the fresh-press bit proves it:
+    // the previous barrier's release may still be on its way and read as down.
     void barrier(X11KeyState& keys) {
         client_.xtestTap(client_.keycode(XK_Pause));
-        EXPECT_NE(firstNonZero(keys, vkPause), 0) << "the listener saw nothing";
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+        while ((keys.query(vkPause) & keyPressedSinceLastQuery) == 0) {
+            ASSERT_LT(std::chrono::steady_clock::now(), end) << "the listener saw nothing";
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
     }
 
     static bool becomesZero(X11KeyState& keys, int virtualKey) {
