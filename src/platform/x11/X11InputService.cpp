@@ -1,11 +1,13 @@
 #include "platform/x11/X11InputService.h"
 
+#include <poll.h>
 #include <sys/socket.h>
-#include <time.h>
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <deque>
@@ -115,6 +117,9 @@ unsigned findXtestKeyboard(Display* display) {
     XIFreeDeviceInfo(devices);
     return keyboard;
 }
+
+// How long the signal hook waits for the server to close the input thread's connection.
+constexpr int serverCloseTimeoutMs = 1000;
 
 // What the signal hook needs, prepared while nothing is in a hurry.
 struct RescueConnection {
@@ -430,11 +435,16 @@ void X11InputService::releaseHeldInputNow() noexcept {
     if (rescue == nullptr) {
         return;
     }
-    // The input thread may be sending right now. Cut its connection and give the server a
-    // moment for what it already wrote, so that nothing of it lands after the cleanup.
-    shutdown(rescue->inputSocket, SHUT_RDWR);
-    const timespec drain{0, 20'000'000};
-    nanosleep(&drain, nullptr);
+    // The input thread may be sending right now. End its connection and wait until the server
+    // has worked off what it already received and closed it, so that nothing of it lands after
+    // the cleanup. Its next write fails instead of killing the process with SIGPIPE.
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGPIPE, &ignore, nullptr);
+    shutdown(rescue->inputSocket, SHUT_WR);
+    pollfd closedByServer{rescue->inputSocket, POLLRDHUP, 0};
+    while (poll(&closedByServer, 1, serverCloseTimeoutMs) < 0 && errno == EINTR) {
+    }
     Display* display = rescue->display;
     X11HeldInput& held = *rescue->held;
     for (unsigned keycode = 0; keycode < held.keys.size(); ++keycode) {
@@ -463,7 +473,8 @@ void X11InputService::releaseHeldInputNow() noexcept {
             XkbChangeMap(display, rescue->emptyKeys, &changes);
         }
     }
-    XFlush(display);
+    // Done once the process is gone: the server has carried all of it out.
+    XSync(display, False);
 }
 
 }  // namespace pontrel
