@@ -7,6 +7,11 @@ namespace pontrel {
 
 // Drives the timers of the form. The program uses precise toolkit timers; tests use a virtual
 // clock that fires due timers in time order when it is advanced.
+//
+// Timers due at the same moment fire in the order they were queued. A periodic timer is queued
+// again when its callback returns, so a timer that a callback starts for the callback's next turn
+// fires first: a step armed by the advance loop runs before the loop looks at it again. A timer
+// started inside a callback counts its interval from the moment that callback was due.
 class Scheduler {
 public:
     using TimerId = std::uint64_t;

@@ -103,6 +103,15 @@ TEST_F(PixelWatchTest, AChangeAnywhereInTheBlockEndsTheWatchAtTheNextPoll) {
     EXPECT_TRUE(fake.files.exists(captureFile));
 }
 
+// The advance loop re-arms the step timer for its own next tick, and the step comes first.
+TEST_F(PixelWatchTest, ThePixelIsPolledEveryTenMilliseconds) {
+    watch("0");
+    fake.clock.advance(1000);
+    const long before = captures();
+    fake.clock.advance(200);
+    EXPECT_EQ(captures() - before, 20);
+}
+
 TEST_F(PixelWatchTest, ATimeOutOfThreeEndsAfterSixtyPolls) {
     watch("3");
     ASSERT_NE(whenLogged("move 1,1", 5000), -1);

@@ -28,12 +28,16 @@ void VirtualClock::advance(std::int64_t ms) {
         if (next == timers_.end()) {
             break;
         }
+        const TimerId id = next->first;
         now_ = next->second.due;
         next->second.due += next->second.interval;
-        next->second.order = nextOrder_++;
         // The callback may stop or start timers, this one included: call a copy.
         const std::function<void()> onTimeout = next->second.onTimeout;
         onTimeout();
+        // Queued again behind the timers its callback started.
+        if (const auto still = timers_.find(id); still != timers_.end()) {
+            still->second.order = nextOrder_++;
+        }
     }
     now_ = end;
 }

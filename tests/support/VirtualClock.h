@@ -8,8 +8,8 @@
 
 namespace pontrel::test {
 
-// A scheduler on virtual time: advance() fires due timers in time order (ties in the order they
-// were started), instantly and deterministically.
+// A scheduler on virtual time: advance() fires due timers in time order, ties as the Scheduler
+// contract orders them, instantly and deterministically.
 class VirtualClock : public Scheduler {
 public:
     TimerId startTimer(int intervalMs, std::function<void()> onTimeout) override;

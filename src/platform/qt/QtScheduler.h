@@ -1,21 +1,24 @@
 #pragma once
 
+#include <chrono>
+#include <cstdint>
 #include <functional>
 #include <map>
-#include <memory>
+#include <optional>
+
+#include <QTimer>
 
 #include "platform/Scheduler.h"
 
-class QTimer;
-
 namespace pontrel {
 
-// Form timers on precise QTimers. Stopping a timer inside its own callback is safe: the QTimer is
-// stopped at once and deleted when control is back in the event loop.
+// Form timers on one precise QTimer that wakes for the earliest due time, so that timers due
+// together fire in the order the Scheduler contract gives, which Qt's own timers do not promise.
+// A callback may stop or start timers, itself included, and may run a nested event loop (a
+// message box) during which the other timers go on.
 class QtScheduler : public Scheduler {
 public:
     QtScheduler();
-    ~QtScheduler() override;
     QtScheduler(const QtScheduler&) = delete;
     QtScheduler& operator=(const QtScheduler&) = delete;
 
@@ -23,8 +26,25 @@ public:
     void stopTimer(TimerId id) override;
 
 private:
+    using Clock = std::chrono::steady_clock;
+
+    struct Entry {
+        std::chrono::milliseconds interval;
+        Clock::time_point due;
+        std::uint64_t order;
+        std::function<void()> onTimeout;
+    };
+
+    void fireDueTimers();
+    void wakeForTheNext();
+    std::map<TimerId, Entry>::iterator next();
+
+    std::map<TimerId, Entry> timers_;
     TimerId nextId_ = 1;
-    std::map<TimerId, QTimer*> timers_;
+    std::uint64_t nextOrder_ = 0;
+    // The due time of the callback running now, if any: timers it starts count from there.
+    std::optional<Clock::time_point> callbackDue_;
+    QTimer wake_;
 };
 
 }  // namespace pontrel

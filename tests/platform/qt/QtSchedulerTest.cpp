@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <string>
 
 #include "platform/qt/QtScheduler.h"
 #include "platform/qt/QtTestApp.h"
@@ -60,6 +63,41 @@ TEST_F(QtSchedulerTest, RestartingFromInsideTheCallbackGivesAFreshTimer) {
     ASSERT_TRUE(processEventsUntil([&] { return second >= 3; }));
     scheduler.stopTimer(id);
     EXPECT_EQ(first, 1);
+}
+
+TEST_F(QtSchedulerTest, ATimerStartedByACallbackForItsNextTurnFiresFirst) {
+    std::string order;
+    Scheduler::TimerId step = 0;
+    const auto loop = scheduler.startTimer(10, [&] {
+        order += 'L';
+        if (order.size() == 1) {
+            step = scheduler.startTimer(10, [&] {
+                order += 'S';
+                scheduler.stopTimer(step);
+            });
+        }
+    });
+    ASSERT_TRUE(processEventsUntil([&] { return order.size() >= 3; }));
+    scheduler.stopTimer(loop);
+    EXPECT_EQ(order.substr(0, 3), "LSL");
+}
+
+TEST_F(QtSchedulerTest, OtherTimersGoOnDuringANestedEventLoop) {
+    int ticks = 0;
+    int ticksDuringTheLoop = -1;
+    const auto counter = scheduler.startTimer(10, [&] { ++ticks; });
+    Scheduler::TimerId modal = 0;
+    modal = scheduler.startTimer(10, [&] {
+        scheduler.stopTimer(modal);
+        const int before = ticks;
+        QEventLoop loop;
+        QTimer::singleShot(150, &loop, &QEventLoop::quit);
+        loop.exec();
+        ticksDuringTheLoop = ticks - before;
+    });
+    ASSERT_TRUE(processEventsUntil([&] { return ticksDuringTheLoop >= 0; }));
+    scheduler.stopTimer(counter);
+    EXPECT_GE(ticksDuringTheLoop, 5);
 }
 
 }  // namespace
