@@ -19,20 +19,19 @@ TEST_F(HotKeyTest, StartKeyStartsTheLoadedMacroAndStopKeyStopsItDuringAWait) {
     pause(300);
     ASSERT_EQ(desktop.pointer(), (Point{900, 900})) << "something ran before the start key";
 
-    desktop.pressKey("F2");
-    ASSERT_TRUE(waitUntil([&] { return desktop.pointer() == first; }, 2000))
+    const auto started = [&] { return desktop.pointer() == first; };
+    ASSERT_TRUE(desktop.pressKeyUntil("F2", started, 2000))
         << "the start key did not start the macro: pointer at " << pointText(desktop.pointer());
 
-    desktop.pressKey("F3");
+    desktop.pressKey("F3", 300);
     pause(5000);
     EXPECT_EQ(desktop.pointer(), first)
         << "the command after the wait ran although the stop key was pressed during the wait";
 
     // Stopped, the program watches the start key again.
     runTool({"xdotool", "mousemove", "--sync", "900", "900"});
-    desktop.pressKey("F2");
-    EXPECT_TRUE(waitUntil([&] { return desktop.pointer() == first; }, 2000))
-        << "the start key did nothing after the stop";
+    EXPECT_TRUE(desktop.pressKeyUntil("F2", started, 2000))
+        << "the start key did nothing after the stop: pointer at " << pointText(desktop.pointer());
 }
 
 }  // namespace

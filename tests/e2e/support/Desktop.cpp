@@ -216,10 +216,18 @@ void Desktop::click(Point at, int button) const {
              std::to_string(button)});
 }
 
-void Desktop::pressKey(const std::string& keyName) const {
+void Desktop::pressKey(const std::string& keyName, int holdMs) const {
     runTool({"xdotool", "keydown", keyName});
-    pause(100);
+    pause(holdMs);
     runTool({"xdotool", "keyup", keyName});
+}
+
+bool Desktop::pressKeyUntil(const std::string& keyName, const std::function<bool()>& done,
+                            int timeoutMs) const {
+    runTool({"xdotool", "keydown", keyName});
+    const bool reacted = waitUntil(done, timeoutMs);
+    runTool({"xdotool", "keyup", keyName});
+    return reacted;
 }
 
 std::string Desktop::clipboard() const {

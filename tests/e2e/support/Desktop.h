@@ -2,6 +2,7 @@
 
 #include <sys/types.h>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -56,8 +57,12 @@ public:
     Point pointer() const;
     // Moves the pointer there and clicks, as xdotool does.
     void click(Point at, int button = 1) const;
-    // A hot key as a person presses it: down, about 100 ms, up.
-    void pressKey(const std::string& keyName) const;
+    // A hot key as a person presses it: down, holdMs, up.
+    void pressKey(const std::string& keyName, int holdMs = 100) const;
+    // Holds the key until done() holds or timeoutMs passed, as a person who waits for the program
+    // to react: a loaded machine may not poll the keys within the usual 100 ms.
+    bool pressKeyUntil(const std::string& keyName, const std::function<bool()>& done,
+                       int timeoutMs) const;
     std::string clipboard() const;
     // A key of the "Xvfb keyboard" slave, which stands for a physical keyboard.
     void physicalKeyTap(unsigned long keysym) const;
