@@ -1,43 +1,33 @@
 #include "support/VirtualClock.h"
 
+#include <chrono>
 #include <utility>
 
 namespace pontrel::test {
 
+namespace {
+
+using std::chrono::milliseconds;
+
+std::int64_t toMs(TimerQueue::Time time) {
+    return std::chrono::duration_cast<milliseconds>(time).count();
+}
+
+}  // namespace
+
 Scheduler::TimerId VirtualClock::startTimer(int intervalMs, std::function<void()> onTimeout) {
-    const TimerId id = nextId_++;
-    timers_[id] = Entry{intervalMs, now_ + intervalMs, nextOrder_++, std::move(onTimeout)};
-    return id;
+    return queue_.start(milliseconds(intervalMs), std::move(onTimeout), milliseconds(now_));
 }
 
 void VirtualClock::stopTimer(TimerId id) {
-    timers_.erase(id);
+    queue_.stop(id);
 }
 
 void VirtualClock::advance(std::int64_t ms) {
     const std::int64_t end = now_ + ms;
-    for (;;) {
-        auto next = timers_.end();
-        for (auto it = timers_.begin(); it != timers_.end(); ++it) {
-            if (it->second.due <= end &&
-                (next == timers_.end() || it->second.due < next->second.due ||
-                 (it->second.due == next->second.due && it->second.order < next->second.order))) {
-                next = it;
-            }
-        }
-        if (next == timers_.end()) {
-            break;
-        }
-        const TimerId id = next->first;
-        now_ = next->second.due;
-        next->second.due += next->second.interval;
-        // The callback may stop or start timers, this one included: call a copy.
-        const std::function<void()> onTimeout = next->second.onTimeout;
-        onTimeout();
-        // Queued again behind the timers its callback started.
-        if (const auto still = timers_.find(id); still != timers_.end()) {
-            still->second.order = nextOrder_++;
-        }
+    for (auto due = queue_.nextDue(); due && toMs(*due) <= end; due = queue_.nextDue()) {
+        now_ = toMs(*due);
+        queue_.fireNext(*due);
     }
     now_ = end;
 }

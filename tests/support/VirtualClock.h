@@ -1,10 +1,11 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <map>
 
 #include "platform/Scheduler.h"
+#include "platform/TimerQueue.h"
 
 namespace pontrel::test {
 
@@ -19,20 +20,11 @@ public:
     void advance(std::int64_t ms);
     std::int64_t now() const { return now_; }
     // The number of timers running.
-    std::size_t activeTimers() const { return timers_.size(); }
+    std::size_t activeTimers() const { return queue_.size(); }
 
 private:
-    struct Entry {
-        int interval;
-        std::int64_t due;
-        std::uint64_t order;
-        std::function<void()> onTimeout;
-    };
-
-    std::map<TimerId, Entry> timers_;
+    TimerQueue queue_;
     std::int64_t now_ = 0;
-    TimerId nextId_ = 1;
-    std::uint64_t nextOrder_ = 0;
 };
 
 }  // namespace pontrel::test

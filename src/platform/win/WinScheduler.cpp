@@ -1,10 +1,19 @@
 #include "platform/win/WinScheduler.h"
 
+#include <mmsystem.h>
+
+#include <algorithm>
+#include <chrono>
+
 namespace pontrel {
 
 namespace {
 
 constexpr wchar_t className[] = L"PontrelTimerWindow";
+constexpr UINT_PTR wakeTimer = 1;
+// WM_TIMER follows the system tick and may come a little before the time asked for; what is due
+// within this margin fires now rather than a whole minimum timer period later.
+constexpr std::chrono::milliseconds tickMargin(1);
 
 void registerClass(WNDPROC procedure) {
     WNDCLASSEXW windowClass{};
@@ -15,9 +24,15 @@ void registerClass(WNDPROC procedure) {
     RegisterClassExW(&windowClass);  // fails harmlessly when already registered
 }
 
+TimerQueue::Time now() {
+    return std::chrono::steady_clock::now().time_since_epoch();
+}
+
 }  // namespace
 
-WinScheduler::WinScheduler() {
+WinScheduler::WinScheduler() : queue_([this] { wakeForTheNext(); }) {
+    // The system tick of 15.6 ms would make the 10 ms timers of the form coarse.
+    timeBeginPeriod(1);
     registerClass(&WinScheduler::windowProc);
     window_ = CreateWindowExW(0, className, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                               GetModuleHandleW(nullptr), nullptr);
@@ -25,39 +40,44 @@ WinScheduler::WinScheduler() {
 }
 
 WinScheduler::~WinScheduler() {
-    for (const auto& [id, callback] : timers_) {
-        KillTimer(window_, static_cast<UINT_PTR>(id));
-    }
+    KillTimer(window_, wakeTimer);
     DestroyWindow(window_);
+    timeEndPeriod(1);
 }
 
 Scheduler::TimerId WinScheduler::startTimer(int intervalMs, std::function<void()> onTimeout) {
-    const TimerId id = nextId_++;
-    timers_.emplace(id, std::make_shared<std::function<void()>>(std::move(onTimeout)));
-    SetTimer(window_, static_cast<UINT_PTR>(id), static_cast<UINT>(intervalMs), nullptr);
-    return id;
+    return queue_.start(std::chrono::milliseconds(intervalMs), std::move(onTimeout), now());
 }
 
 void WinScheduler::stopTimer(TimerId id) {
-    if (timers_.erase(id) > 0) {
-        KillTimer(window_, static_cast<UINT_PTR>(id));
-    }
+    queue_.stop(id);
 }
 
-void WinScheduler::fire(TimerId id) {
-    const auto found = timers_.find(id);
-    if (found == timers_.end()) {
-        return;  // a WM_TIMER already queued when the timer was stopped
+void WinScheduler::fireDueTimers() {
+    while (queue_.fireNext(now() + tickMargin)) {
     }
-    const std::shared_ptr<std::function<void()>> callback = found->second;
-    (*callback)();
+    wakeForTheNext();
+}
+
+void WinScheduler::wakeForTheNext() {
+    if (window_ == nullptr) {
+        return;
+    }
+    const auto due = queue_.nextDue();
+    if (!due) {
+        KillTimer(window_, wakeTimer);
+        return;
+    }
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*due - now());
+    // SetTimer replaces the wake-up of the same id.
+    SetTimer(window_, wakeTimer, static_cast<UINT>(std::max<long long>(wait.count(), 1)), nullptr);
 }
 
 LRESULT CALLBACK WinScheduler::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_TIMER) {
+    if (message == WM_TIMER && wParam == wakeTimer) {
         auto* self = reinterpret_cast<WinScheduler*>(GetWindowLongPtrW(window, GWLP_USERDATA));
         if (self != nullptr) {
-            self->fire(static_cast<TimerId>(wParam));
+            self->fireDueTimers();
         }
         return 0;
     }

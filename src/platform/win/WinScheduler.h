@@ -1,17 +1,17 @@
 #pragma once
 
 #include <functional>
-#include <map>
-#include <memory>
 
 #include <windows.h>
 
 #include "platform/Scheduler.h"
+#include "platform/TimerQueue.h"
 
 namespace pontrel {
 
-// Timers through SetTimer on a message-only window of the user-interface thread, so they also
-// fire inside the nested loops of message boxes and file dialogs.
+// Form timers on one SetTimer of a message-only window of the user-interface thread that wakes
+// for the earliest due time, so that timers due together fire in the order the Scheduler
+// contract gives. WM_TIMER also comes in the nested loops of message boxes and file dialogs.
 class WinScheduler : public Scheduler {
 public:
     WinScheduler();
@@ -24,12 +24,11 @@ public:
 
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    void fire(TimerId id);
+    void fireDueTimers();
+    void wakeForTheNext();
 
     HWND window_ = nullptr;
-    TimerId nextId_ = 1;
-    // Shared, so a callback that stops its own timer keeps running to its end.
-    std::map<TimerId, std::shared_ptr<std::function<void()>>> timers_;
+    TimerQueue queue_;
 };
 
 }  // namespace pontrel
