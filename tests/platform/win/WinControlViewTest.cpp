@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+
+#include <shlobj.h>
 
 #include "WinTestSupport.h"
 #include "platform/win/WideText.h"
@@ -20,6 +23,26 @@ std::string textOf(HWND window) {
 
 bool shown(HWND window) {
     return (GetWindowLongPtrW(window, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+// A file drop as the shell hands it over: a DROPFILES header, then each path ended by a NUL and
+// one more NUL at the end. The receiver frees it.
+template <typename Char>
+HDROP dropOf(const std::vector<std::basic_string<Char>>& paths) {
+    std::basic_string<Char> names;
+    for (const auto& path : paths) {
+        names += path;
+        names += Char{};
+    }
+    names += Char{};
+    const std::size_t nameBytes = names.size() * sizeof(Char);
+    HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + nameBytes);
+    auto* header = static_cast<DROPFILES*>(GlobalLock(block));
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = sizeof(Char) == sizeof(wchar_t);
+    std::memcpy(header + 1, names.data(), nameBytes);
+    GlobalUnlock(block);
+    return static_cast<HDROP>(block);
 }
 
 // The form's controls in a real window; changes reach it at flush().
@@ -148,6 +171,27 @@ TEST_F(WinControlViewTest, ListClicksKeysAndDoubleClicksReachTheListEvents) {
     SendMessageW(box, WM_LBUTTONDBLCLK, MK_LBUTTON, thirdRow);
     SendMessageW(box, WM_LBUTTONUP, 0, thirdRow);
     EXPECT_EQ(doubleClicks, 1);
+}
+
+TEST_F(WinControlViewTest, FilesDroppedOnTheListReachItsEventAllInTheirOrder) {
+    HWND box = of(controls.lst_code);
+    EXPECT_TRUE(GetWindowLongPtrW(box, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    std::vector<std::vector<std::string>> drops;
+    controls.lst_code.FilesDropped.connect(
+        [&](const std::vector<std::string>& paths) { drops.push_back(paths); });
+
+    PostMessageW(box, WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(
+                     dropOf<wchar_t>({L"C:\\Makros\\Grüße und mehr.qmc", L"D:\\zweites.qmc"})),
+                 0);
+    // From an older program the names come as ANSI.
+    PostMessageW(box, WM_DROPFILES, reinterpret_cast<WPARAM>(dropOf<char>({"C:\\Makros\\alt.qmc"})),
+                 0);
+    ASSERT_TRUE(pumpUntil([&] { return drops.size() >= 2; }));
+    EXPECT_EQ(drops, (std::vector<std::vector<std::string>>{
+                         {"C:\\Makros\\Grüße und mehr.qmc", "D:\\zweites.qmc"},
+                         {"C:\\Makros\\alt.qmc"},
+                     }));
 }
 
 TEST_F(WinControlViewTest, ControlsSitAtTheirDesignPlaceInPixels) {
