@@ -28,7 +28,10 @@ void QtScheduler::stopTimer(TimerId id) {
 }
 
 void QtScheduler::fireDueTimers() {
-    while (queue_.fireNext(now())) {
+    // Only what is due now: a timer due again during the callbacks waits for the next turn of
+    // the event loop, so that input and painting go on however busy the timers are.
+    const TimerQueue::Time dueBy = now();
+    while (queue_.fireNext(dueBy)) {
     }
     wakeForTheNext();
 }

@@ -54,7 +54,10 @@ void WinScheduler::stopTimer(TimerId id) {
 }
 
 void WinScheduler::fireDueTimers() {
-    while (queue_.fireNext(now() + tickMargin)) {
+    // Only what is due now: a timer due again during the callbacks waits for the next message,
+    // so that input and painting go on however busy the timers are.
+    const TimerQueue::Time dueBy = now() + tickMargin;
+    while (queue_.fireNext(dueBy)) {
     }
     wakeForTheNext();
 }

@@ -3,7 +3,9 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
+#include <chrono>
 #include <string>
+#include <thread>
 
 #include "platform/qt/QtScheduler.h"
 #include "platform/qt/QtTestApp.h"
@@ -98,6 +100,26 @@ TEST_F(QtSchedulerTest, OtherTimersGoOnDuringANestedEventLoop) {
     ASSERT_TRUE(processEventsUntil([&] { return ticksDuringTheLoop >= 0; }));
     scheduler.stopTimer(counter);
     EXPECT_GE(ticksDuringTheLoop, 5);
+}
+
+TEST_F(QtSchedulerTest, ATimerBusierThanItsIntervalLeavesRoomForOtherEvents) {
+    int ticks = 0;
+    int ticksWhenHandled = -1;
+    Scheduler::TimerId busy = 0;
+    busy = scheduler.startTimer(1, [&] {
+        ++ticks;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        if (ticks == 3) {
+            QMetaObject::invokeMethod(
+                &app, [&] { ticksWhenHandled = ticks; }, Qt::QueuedConnection);
+        }
+        if (ticks == 100) {
+            scheduler.stopTimer(busy);  // the bound, should the event loop never get a turn
+        }
+    });
+    ASSERT_TRUE(processEventsUntil([&] { return ticksWhenHandled >= 0; }, 2000));
+    scheduler.stopTimer(busy);
+    EXPECT_LE(ticksWhenHandled, 10);
 }
 
 }  // namespace
