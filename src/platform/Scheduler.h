@@ -5,8 +5,9 @@
 
 namespace pontrel {
 
-// Drives the timers of the form. The program uses precise toolkit timers; tests use a virtual
-// clock that fires due timers in time order when it is advanced.
+// Drives the timers of the form. Every implementation keeps its timers in a TimerQueue: the
+// program wakes it with one precise toolkit timer, tests with a virtual clock that fires due
+// timers in time order when it is advanced.
 //
 // Timers due at the same moment fire in the order they were queued. A periodic timer is queued
 // again when its callback returns, so a timer that a callback starts for the callback's next turn
