@@ -5,7 +5,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -37,9 +39,10 @@ bool isExecutableFile(const std::string& path) {
 }
 
 // The file a program name stands for: a name with "/" is a path (relative ones from the current
-// directory), any other name is looked up on PATH as a shell does.
+// directory), any other name is looked up on PATH as a shell does. Names too long for the system
+// name nothing and are not looked up.
 std::optional<std::string> findExecutable(std::string_view name) {
-    if (name.empty()) {
+    if (name.empty() || name.size() >= PATH_MAX) {
         return std::nullopt;
     }
     if (name.find('/') != std::string_view::npos) {
@@ -47,6 +50,9 @@ std::optional<std::string> findExecutable(std::string_view name) {
         if (isExecutableFile(path)) {
             return path;
         }
+        return std::nullopt;
+    }
+    if (name.size() > NAME_MAX) {
         return std::nullopt;
     }
     const char* pathVariable = std::getenv("PATH");
@@ -99,7 +105,9 @@ std::optional<ProgramCommand> resolveProgramCommand(std::string_view commandLine
     if (auto program = findExecutable(text)) {
         return ProgramCommand{*program, {}};
     }
-    for (std::size_t end = text.size(); end-- > 1;) {
+    // Only prefixes short enough to name a file: a long text of many words is not tried once
+    // per blank, which would take time in the square of its length.
+    for (std::size_t end = std::min<std::size_t>(text.size(), PATH_MAX); end-- > 1;) {
         if (!isBlank(text[end]) || isBlank(text[end - 1])) {
             continue;
         }

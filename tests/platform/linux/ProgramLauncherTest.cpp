@@ -192,5 +192,21 @@ TEST_F(ProgramLauncherTest, AProgramThatCannotBeStartedIsAFailure) {
     EXPECT_FALSE(startDetached(*command).ok());
 }
 
+// A record's program text can be a megabyte of words; trying every prefix of it as a file name
+// would take time in the square of its length and hang the window.
+TEST_F(ProgramLauncherTest, AVeryLongTextOfWordsIsResolvedWithoutTryingEveryPrefix) {
+    makeProgram(folder / "prog");
+    std::string words;
+    for (int i = 0; i < 300000; ++i) {
+        words += "x ";
+    }
+    const auto command = resolveProgramCommand(folder / "prog" + " " + words);
+    ASSERT_TRUE(command);
+    EXPECT_EQ(command->program, folder / "prog");
+    EXPECT_EQ(command->arguments.size(), 300000U);
+    EXPECT_FALSE(resolveProgramCommand(words));
+    EXPECT_FALSE(resolveProgramCommand(std::string(100000, 'y')));
+}
+
 }  // namespace
 }  // namespace pontrel
