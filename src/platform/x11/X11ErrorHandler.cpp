@@ -1,7 +1,8 @@
 #include "platform/x11/X11ErrorHandler.h"
 
-#include <X11/Xlib.h>
 #include <cstdio>
+
+#include <X11/Xlib.h>
 
 namespace pontrel {
 
@@ -16,10 +17,36 @@ int logError(Display* display, XErrorEvent* error) {
     return 0;
 }
 
+// Xlib ends the process when a connection breaks, in its default I/O error handler and then
+// in the connection's exit handler, unless both return. Ours do.
+int logConnectionLoss(Display* display) {
+    std::fprintf(stderr, "X11: connection to %s lost\n", DisplayString(display));
+    return 0;
+}
+
+void onConnectionLost(Display* display, void* lost) {
+    static_cast<std::atomic<bool>*>(lost)->store(true);
+    // Xlib took the display's user lock to keep other threads out while the process ends; as
+    // it goes on, give it back, so that another thread can still close the display.
+    XUnlockDisplay(display);
+}
+
 }  // namespace
 
 void installX11ErrorHandler() {
     XSetErrorHandler(logError);
+}
+
+Display* openSurvivableDisplay(std::atomic<bool>& lost) {
+    XInitThreads();
+    installX11ErrorHandler();
+    XSetIOErrorHandler(logConnectionLoss);
+    Display* display = XOpenDisplay(nullptr);
+    if (display != nullptr) {
+        lost = false;
+        XSetIOErrorExitHandler(display, onConnectionLost, &lost);
+    }
+    return display;
 }
 
 }  // namespace pontrel

@@ -66,33 +66,6 @@ constexpr ButtonFlag buttonFlags[] = {
     {mouseRightUp, 3, false}, {mouseMiddleDown, 2, true}, {mouseMiddleUp, 2, false},
 };
 
-// Xlib ends the process when a connection breaks, in its default I/O error handler and then
-// in the connection's exit handler, unless both return. Ours do: the connection is then dead,
-// and the next request opens a new one.
-int logConnectionLoss(Display* display) {
-    std::fprintf(stderr, "X11: connection to %s lost\n", DisplayString(display));
-    return 0;
-}
-
-void onConnectionLost(Display* display, void* lost) {
-    static_cast<std::atomic<bool>*>(lost)->store(true);
-    // Xlib took the display's user lock to keep other threads out while the process ends; as
-    // it goes on, give it back, so that another thread can still close the display.
-    XUnlockDisplay(display);
-}
-
-Display* openDisplay(std::atomic<bool>& lost) {
-    XInitThreads();
-    installX11ErrorHandler();
-    XSetIOErrorHandler(logConnectionLoss);
-    Display* display = XOpenDisplay(nullptr);
-    if (display != nullptr) {
-        lost = false;
-        XSetIOErrorExitHandler(display, onConnectionLost, &lost);
-    }
-    return display;
-}
-
 // The slave keyboard through which XTest input arrives; its keymap is the one our keys are
 // read with. XkbUseCoreKbd when the server does not tell.
 unsigned findXtestKeyboard(Display* display) {
@@ -175,7 +148,7 @@ Status X11InputService::Impl::startLocked(std::unique_lock<std::mutex>& lock) {
         return Status::success();
     }
     stopLocked(lock);
-    display = openDisplay(connectionLost);
+    display = openSurvivableDisplay(connectionLost);
     if (display == nullptr) {
         return Status::failure("cannot open the X display");
     }
@@ -194,7 +167,7 @@ Status X11InputService::Impl::startLocked(std::unique_lock<std::mutex>& lock) {
     }
     xtestKeyboard = findXtestKeyboard(display);
 
-    rescue.display = openDisplay(rescueLost);
+    rescue.display = openSurvivableDisplay(rescueLost);
     if (rescue.display != nullptr) {
         rescue.emptyKeys =
             XkbGetMap(rescue.display, XkbKeyTypesMask | XkbKeySymsMask, xtestKeyboard);
@@ -371,7 +344,7 @@ ScreenPoint X11InputService::cursorPos() {
         impl_->queryDisplay = nullptr;
     }
     if (impl_->queryDisplay == nullptr) {
-        impl_->queryDisplay = openDisplay(impl_->queryLost);
+        impl_->queryDisplay = openSurvivableDisplay(impl_->queryLost);
         if (impl_->queryDisplay == nullptr) {
             return {};
         }
