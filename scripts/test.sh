@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test: unit, backend (each on its own
-# Xvfb and private D-Bus), end-to-end, the package, the sanitizer build with a smoke run, the
-# fuzzers for a bounded time, and the Windows build with its tests under wine. PONTREL_STAGES picks stages for a quick local run, e.g. PONTREL_STAGES="build unit".
+# Installs what is missing, checks the format and the direction of the layers, builds everything
+# and runs every test: unit, backend (each on its own Xvfb and private D-Bus), end-to-end, the
+# package, the sanitizer build with a smoke run, the fuzzers for a bounded time, and the Windows
+# build with its tests under wine. PONTREL_STAGES picks stages for a quick local run, e.g.
+# PONTREL_STAGES="build unit".
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-stages="${PONTREL_STAGES:-deps format build unit backend e2e package asan fuzz windows}"
+stages="${PONTREL_STAGES:-deps format layers build unit backend e2e package asan fuzz windows}"
 fuzz_seconds="${PONTREL_FUZZ_SECONDS:-60}"
 jobs="$(nproc)"
 failed=0
@@ -89,6 +91,7 @@ if [ "${1:-}" = "--run-stage" ]; then
     case "$2" in
         deps) scripts/install-deps.sh test ;;
         format) check_format ;;
+        layers) scripts/check-layers.sh ;;
         build) build_default ;;
         unit) run_ctest build unit ;;
         backend) run_ctest_display build -L backend --timeout 300 ;;
@@ -104,6 +107,7 @@ fi
 
 stage deps 1800
 stage format 120
+stage layers 60
 stage build 1800
 stage unit 600
 stage backend 900
