@@ -6,6 +6,7 @@
 
 #include "model/Numbers.h"
 #include "model/RecordFields.h"
+#include "platform/controls/HeldFlag.h"
 #include "window/MainForm.h"
 
 namespace pontrel {
@@ -23,19 +24,6 @@ void ignoringErrors(Statement&& statement) {
         // A failing action never stops the run; nothing is shown.
     }
 }
-
-// Sets a flag for as long as it lives, then gives it back the value it had.
-class HeldFlag {
-public:
-    explicit HeldFlag(bool& flag) : flag_(flag), previous_(std::exchange(flag, true)) {}
-    ~HeldFlag() { flag_ = previous_; }
-    HeldFlag(const HeldFlag&) = delete;
-    HeldFlag& operator=(const HeldFlag&) = delete;
-
-private:
-    bool& flag_;
-    bool previous_;
-};
 
 double clampedWait(std::string& value) {
     const double wait = std::clamp(leadingNumber(value), 0.0, longestWait);

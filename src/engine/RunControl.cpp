@@ -6,6 +6,7 @@
 
 #include "model/Numbers.h"
 #include "model/RecordFields.h"
+#include "window/ChangeLock.h"
 #include "window/MainForm.h"
 
 namespace pontrel {
@@ -35,14 +36,13 @@ bool RunControl::running() const {
 
 void RunControl::cmd_start_Click() {
     MainForm& f = form_;
-    f.aenderung_sperren = true;
+    const ChangeLock lock(f.aenderung_sperren);
     if (f.cmd_start.caption() == "Start") {
         startRun();
     } else {
         f.platform.input.cancelQueuedInput();
         start_stop();
     }
-    f.aenderung_sperren = false;
 }
 
 void RunControl::startRun() {

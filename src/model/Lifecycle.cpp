@@ -5,6 +5,7 @@
 #include "model/CommandNames.h"
 #include "model/Numbers.h"
 #include "model/RecordFields.h"
+#include "window/ChangeLock.h"
 #include "window/MainForm.h"
 
 namespace pontrel {
@@ -39,7 +40,7 @@ Lifecycle::Lifecycle(MainForm& form) : form_(form) {
 
 void Lifecycle::Form_Load() {
     MainForm& f = form_;
-    f.aenderung_sperren = true;
+    const ChangeLock lock(f.aenderung_sperren);
     f.dateipfad = "pontrel.qmc";
 
     f.twips_pro_pixel_x = toInt16(f.platform.window.twipsPerPixelX());
@@ -79,10 +80,9 @@ void Lifecycle::Form_Load() {
     f.records.befehlsliste();
 
     if (f.storage.kommandozeile_auswerten()) {
-        return;  // the loaded macro has shown its panel and cleared the change lock
+        return;  // the loaded macro has shown its panel
     }
     f.panels.codesichtbar();
-    f.aenderung_sperren = false;
 }
 
 void Lifecycle::cmd_neu_Click() {
@@ -92,7 +92,7 @@ void Lifecycle::cmd_neu_Click() {
     f.cmd_save2.setEnabled(true);
     f.hsc_befehle.setEnabled(true);
 
-    f.aenderung_sperren = true;
+    const ChangeLock lock(f.aenderung_sperren);
     f.dateipfad = "pontrel.qmc";
 
     f.hsc_befehle.setValue(0);
@@ -151,7 +151,6 @@ void Lifecycle::cmd_neu_Click() {
 
     f.records.befehlsliste();
     f.panels.codesichtbar();
-    f.aenderung_sperren = false;
 }
 
 void Lifecycle::Form_Unload() {

@@ -5,6 +5,7 @@
 
 #include "model/Numbers.h"
 #include "model/RecordFields.h"
+#include "window/ChangeLock.h"
 #include "window/MainForm.h"
 
 namespace pontrel {
@@ -36,7 +37,7 @@ void Navigation::img_befehl_left_Click() {
     if (count <= 1) {
         return;
     }
-    f.aenderung_sperren = true;
+    const ChangeLock lock(f.aenderung_sperren);
     anzahl_setzen(count - 1);
     if (f.befehl_nr > f.befehl_anzahl) {
         f.befehl_nr = f.befehl_anzahl;
@@ -47,7 +48,6 @@ void Navigation::img_befehl_left_Click() {
         f.panels.codesichtbar();
     }
     f.records.befehlsliste();
-    f.aenderung_sperren = false;
 }
 
 void Navigation::img_befehl_right_Click() {
@@ -56,11 +56,10 @@ void Navigation::img_befehl_right_Click() {
     if (count >= f.befehl_maximum) {
         return;
     }
-    f.aenderung_sperren = true;
+    const ChangeLock lock(f.aenderung_sperren);
     anzahl_setzen(count + 1);
     f.befehl_zeilen[static_cast<std::size_t>(f.befehl_anzahl)] = std::string(defaultRecord);
     f.records.befehlsliste();
-    f.aenderung_sperren = false;
 }
 
 void Navigation::txt_befehle_Change() {
@@ -100,7 +99,7 @@ void Navigation::hsc_befehle_Change() {
     if (f.aenderung_sperren || f.run.running()) {
         return;
     }
-    f.aenderung_sperren = true;
+    const ChangeLock lock(f.aenderung_sperren);
     f.settings.grundeinstellungen_normalisieren();
     f.befehl_nr = f.hsc_befehle.value();
     f.lbl_hscaktuell.setCaption(std::to_string(f.befehl_nr));
@@ -108,7 +107,6 @@ void Navigation::hsc_befehle_Change() {
     f.records.befehl_aktuellencode();
     f.panels.codesichtbar();
     f.records.befehlsliste();
-    f.aenderung_sperren = false;
 }
 
 }  // namespace pontrel

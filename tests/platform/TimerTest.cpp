@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <vector>
 
 #include "platform/controls/Timer.h"
@@ -74,6 +75,19 @@ TEST_F(TimerTest, ATickInANestedLoopIsNotReenteredButOtherTimersRun) {
     clock.advance(10);
     EXPECT_EQ(outerTicks, 1);
     EXPECT_GE(otherTicks, 10);
+}
+
+TEST_F(TimerTest, ATickThatThrowsDoesNotSilenceItsTimer) {
+    Timer timer("t", clock, 10, true);
+    int count = 0;
+    timer.Tick.connect([&] {
+        if (++count == 1) {
+            throw std::runtime_error("tick failed");
+        }
+    });
+    EXPECT_THROW(clock.advance(10), std::runtime_error);
+    clock.advance(10);
+    EXPECT_EQ(count, 2);
 }
 
 TEST_F(TimerTest, DisablingInsideItsOwnTickStopsIt) {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/controls/HeldFlag.h"
+
 namespace pontrel {
 
 Timer::Timer(std::string name, Scheduler& scheduler, int intervalMs, bool enabled)
@@ -56,9 +58,8 @@ void Timer::fire() {
     if (inTick_ || !enabled_) {
         return;
     }
-    inTick_ = true;
+    const HeldFlag ticking(inTick_);
     Tick();
-    inTick_ = false;
 }
 
 }  // namespace pontrel
