@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
     pontrel::AppServices services;
     pontrel::endOnExitSignals();
     pontrel::MainForm form(services.platform());
-    pontrel::MainWindow window(form);
+    pontrel::MainWindow window(form.frm_pontrel, form.allControls());
     services.attachWindow(&window);
     window.setCloseHandler([&form] { form.lifecycle.Form_Unload(); });
 

@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
     Platform platform{scheduler,     fakes.input,  fakes.screen,      fakes.system, fakes.clipboard,
                       fakes.dialogs, fakes.window, fakes.environment, files};
     MainForm form(platform);
-    MainWindow window(form);
+    MainWindow window(form.frm_pontrel, form.allControls());
     form.lifecycle.Form_Load();
     window.flushPending();
     window.showForm();

@@ -8,7 +8,7 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     pontrel::WinServices services;
     pontrel::MainForm form(services.platform);
-    pontrel::WinMainWindow window(form);
+    pontrel::WinMainWindow window(form.frm_pontrel, form.allControls());
     services.attachWindow(window.handle());
     // Closing runs the form's unload, which ends the process.
     window.setCloseHandler([&form] { form.lifecycle.Form_Unload(); });

@@ -45,12 +45,6 @@ std::string inCurrentDirectory(Environment& environment, const std::string& file
     return environment.currentDirectory() + environment.pathSeparator() + fileName;
 }
 
-void showGroup(OptionGroup& group, std::vector<Control*>& controls) {
-    for (int i = 0; i < group.size(); ++i) {
-        controls.push_back(&group[i]);
-    }
-}
-
 }  // namespace
 
 Panels::Panels(MainForm& form) : form_(form) {
@@ -58,48 +52,9 @@ Panels::Panels(MainForm& form) : form_(form) {
     form_.Timer_combobox.Tick.connect([this] { Timer_combobox_Timer(); });
 }
 
-std::vector<Control*> Panels::panelControls(int code) {
-    MainForm& f = form_;
-    std::vector<Control*> controls;
-    switch (code) {
-        case 0:
-            return {&f.lbl_0_wait,        &f.txt_0_wait,        &f.lbl_0_ms,
-                    &f.lbl_0_loop,        &f.txt_0_loop,        &f.lbl_0_mal,
-                    &f.lbl_0_transparenz, &f.chk_0_transparenz, &f.lbl_0_vordergrund,
-                    &f.chk_0_vordergrund, &f.lbl_0_listbox,     &f.chk_0_listbox,
-                    &f.lbl_0_startcode,   &f.com_0_startcode,   &f.lbl_0_abbruchcode,
-                    &f.com_0_abbruchcode};
-        case 1:
-            return {&f.lbl_1_random, &f.txt_1_random1, &f.txt_1_random2, &f.lbl_1_ms};
-        case 2:
-            return {&f.lbl_2_X, &f.txt_2_x,      &f.lbl_2_Y,
-                    &f.txt_2_y, &f.lbl_2_Xpixel, &f.lbl_2_Ypixel};
-        case 3:
-            showGroup(f.opt_3_click, controls);
-            return controls;
-        case 4:
-            return {&f.lbl_4_eingabebefehl, &f.com_4_eingabebefehl, &f.lbl_4_eingabetext,
-                    &f.txt_4_eingabetext};
-        case 5:
-            return {&f.lbl_5_start, &f.txt_5_start, &f.lbl_5_hochzählen, &f.txt_5_hochzählen};
-        case 6:
-            return {&f.lbl_6_pfad, &f.txt_6_pfad, &f.cmd_6_pfad};
-        case 7:
-            showGroup(f.opt_7_pc, controls);
-            return controls;
-        case 8:
-            return {&f.lbl_8_laufwerk, &f.com_8_laufwerk, &f.lbl_8_move, &f.com_8_move};
-        case 9:
-            return {&f.lbl_9_pfad, &f.txt_9_pfad, &f.cmd_9_pfad};
-        default:
-            return {&f.lbl_2_X,      &f.txt_10_x,     &f.lbl_2_Y,        &f.txt_10_y,
-                    &f.lbl_2_Xpixel, &f.lbl_2_Ypixel, &f.lbl_10_abbruch, &f.txt_10_abbruch};
-    }
-}
-
 void Panels::hideAllPanels() {
     for (int code = 0; code <= maxCommandCode; ++code) {
-        for (Control* control : panelControls(code)) {
+        for (Control* control : form_.panelControls(code)) {
             control->setVisible(false);
         }
     }
@@ -107,7 +62,7 @@ void Panels::hideAllPanels() {
 
 void Panels::nur_grundeinstellungen_zeigen() {
     hideAllPanels();
-    for (Control* control : panelControls(0)) {
+    for (Control* control : form_.panelControls(0)) {
         control->setVisible(true);
     }
 }
@@ -124,7 +79,7 @@ void Panels::codesichtbar() {
     }
     f.lbl_info.setCaption(std::string(questions.at(static_cast<std::size_t>(*code))));
     fillPanel(*code);
-    for (Control* control : panelControls(*code)) {
+    for (Control* control : f.panelControls(*code)) {
         control->setVisible(true);
     }
     if (*code == 8) {

@@ -1,10 +1,7 @@
 #pragma once
 
-#include <vector>
-
 namespace pontrel {
 
-class Control;
 class MainForm;
 
 // Showing the panel of the current command, taking over list clicks, changing the command of the
@@ -27,8 +24,6 @@ public:
     void Timer_combobox_Timer();
 
 private:
-    // The controls of a panel in the order they are shown.
-    std::vector<Control*> panelControls(int code);
     void fillPanel(int code);
     void hideAllPanels();
 

@@ -1,7 +1,6 @@
 #include "engine/RunControl.h"
 
 #include <algorithm>
-#include <initializer_list>
 #include <string>
 
 #include "model/Numbers.h"
@@ -117,50 +116,13 @@ void RunControl::start_stop() {
 
 void RunControl::setEditing(bool enabled) {
     MainForm& f = form_;
-    for (Control* control : std::initializer_list<Control*>{&f.cmd_neu,
-                                                            &f.cmd_load2,
-                                                            &f.img_befehl_left,
-                                                            &f.img_befehl_right,
-                                                            &f.txt_befehle,
-                                                            &f.txt_0_wait,
-                                                            &f.txt_0_loop,
-                                                            &f.com_0_startcode,
-                                                            &f.com_0_abbruchcode,
-                                                            &f.chk_0_transparenz,
-                                                            &f.chk_0_vordergrund,
-                                                            &f.chk_0_listbox,
-                                                            &f.txt_1_random1,
-                                                            &f.txt_1_random2,
-                                                            &f.txt_2_x,
-                                                            &f.txt_2_y,
-                                                            &f.com_4_eingabebefehl,
-                                                            &f.txt_4_eingabetext,
-                                                            &f.txt_5_start,
-                                                            &f.txt_5_hochzählen,
-                                                            &f.txt_6_pfad,
-                                                            &f.cmd_6_pfad,
-                                                            &f.txt_9_pfad,
-                                                            &f.cmd_9_pfad,
-                                                            &f.txt_10_x,
-                                                            &f.txt_10_y,
-                                                            &f.txt_10_abbruch,
-                                                            &f.hsc_befehle,
-                                                            &f.lst_code,
-                                                            &f.cmd_save,
-                                                            &f.cmd_save2,
-                                                            &f.com_code}) {
+    for (Control* control : f.lockedWhileRunning()) {
         control->setEnabled(enabled);
     }
-    for (int i = 0; i < f.opt_3_click.size(); ++i) {
-        f.opt_3_click[i].setEnabled(enabled);
-    }
-    for (int i = 0; i < f.opt_7_pc.size(); ++i) {
-        f.opt_7_pc[i].setEnabled(enabled);
-    }
-    // Without a CD drive its controls stay disabled throughout.
-    if (!f.keine_cd) {
-        f.com_8_laufwerk.setEnabled(enabled);
-        f.com_8_move.setEnabled(enabled);
+    // Given back only where they work: the CD controls need a drive, Laden its file.
+    if (f.keine_cd) {
+        f.com_8_laufwerk.setEnabled(false);
+        f.com_8_move.setEnabled(false);
     }
     f.cmd_load.setEnabled(enabled && f.platform.files.exists(f.dateipfad));
     f.com_code.setVisible(!enabled);

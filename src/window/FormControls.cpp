@@ -1,5 +1,6 @@
 #include "window/FormControls.h"
 
+#include <algorithm>
 #include <string>
 
 #include "editor/SpecialKeys.h"
@@ -35,7 +36,7 @@ FormControls::FormControls(Scheduler& scheduler)
       Timer_transparenz("Timer_transparenz", scheduler, timerPeriod, false) {
     applyCaptions();
     applyLists();
-    applyDesignGeometry();
+    applyDesign();
 }
 
 void FormControls::applyCaptions() {
@@ -152,103 +153,48 @@ void FormControls::applyLists() {
     com_8_move.setItems({"Auswerfen", "Einziehen"});
 }
 
-void FormControls::applyDesignGeometry() {
-    std::vector<Control*> controls = allControls();
-    for (const ControlDesign& entry : formDesign()) {
-        for (Control* control : controls) {
-            if (control->name() == entry.name) {
-                control->setGeometry(entry.twips);
-            }
+void FormControls::applyDesign() {
+    for (const ControlDesign& row : formDesign()) {
+        Control* control = placedControl(row.name);
+        if (control == nullptr) {
+            continue;
         }
+        control->setGeometry(row.twips);
+        if (auto* label = dynamic_cast<Label*>(control)) {
+            label->setStyle(row.labelStyle);
+        }
+        placements_.push_back({control, &row});
     }
 }
 
+Control* FormControls::placedControl(std::string_view name) const {
+    const std::vector<Control*>& placed = frm_pontrel.controls();
+    const auto found = std::find_if(placed.begin(), placed.end(), [name](const Control* control) {
+        return control->name() == name;
+    });
+    return found == placed.end() ? nullptr : *found;
+}
+
 std::vector<Control*> FormControls::allControls() {
-    std::vector<Control*> controls{
-        &img_title,
-        &lbl_title,
-        &lbl_titleversion,
-        &img_brantsoftlogo,
-        &lbl_anz_befehle,
-        &img_befehl_left,
-        &txt_befehle,
-        &img_befehl_right,
-        &lbl_befehl,
-        &hsc_befehle,
-        &lbl_hscaktuell,
-        &lbl_hscmax,
-        &com_code,
-        &com_code0,
-        &lbl_info,
-        &img_pontrel,
-        &lbl_0_wait,
-        &txt_0_wait,
-        &lbl_0_ms,
-        &lbl_0_loop,
-        &txt_0_loop,
-        &lbl_0_mal,
-        &lbl_0_transparenz,
-        &chk_0_transparenz,
-        &lbl_0_vordergrund,
-        &chk_0_vordergrund,
-        &lbl_0_listbox,
-        &chk_0_listbox,
-        &lbl_0_startcode,
-        &com_0_startcode,
-        &lbl_0_abbruchcode,
-        &com_0_abbruchcode,
-        &lbl_1_random,
-        &txt_1_random1,
-        &txt_1_random2,
-        &lbl_1_ms,
-        &lbl_2_X,
-        &txt_2_x,
-        &lbl_2_Xpixel,
-        &lbl_2_Y,
-        &txt_2_y,
-        &lbl_2_Ypixel,
-        &lbl_4_eingabebefehl,
-        &com_4_eingabebefehl,
-        &lbl_4_eingabetext,
-        &txt_4_eingabetext,
-        &lbl_5_start,
-        &txt_5_start,
-        &lbl_5_hochzählen,
-        &txt_5_hochzählen,
-        &lbl_6_pfad,
-        &txt_6_pfad,
-        &cmd_6_pfad,
-        &lbl_8_laufwerk,
-        &com_8_laufwerk,
-        &lbl_8_move,
-        &com_8_move,
-        &lbl_9_pfad,
-        &txt_9_pfad,
-        &cmd_9_pfad,
-        &txt_10_x,
-        &txt_10_y,
-        &lbl_10_abbruch,
-        &txt_10_abbruch,
-        &cmd_start,
-        &cmd_save,
-        &cmd_save2,
-        &cmd_neu,
-        &cmd_load,
-        &cmd_load2,
-        &img_box,
-        &lst_code,
-        &frame_brantsoft,
-        &lbl_about_name,
-        &lbl_about_version,
-        &lbl_about_date,
-        &lbl_about_web,
-        &lbl_about_credit,
-    };
-    for (int i = 0; i < opt_3_click.size(); ++i) {
-        controls.push_back(&opt_3_click[i]);
-    }
-    for (int i = 0; i < opt_7_pc.size(); ++i) {
-        controls.push_back(&opt_7_pc[i]);
+    return controlsWhere([](const ControlDesign&) { return true; });
+}
+
+std::vector<Control*> FormControls::panelControls(int code) {
+    return controlsWhere(
+        [code](const ControlDesign& row) { return (row.panels & panel(code)) != 0; });
+}
+
+std::vector<Control*> FormControls::lockedWhileRunning() {
+    return controlsWhere([](const ControlDesign& row) { return row.lockedWhileRunning; });
+}
+
+std::vector<Control*> FormControls::controlsWhere(
+    const std::function<bool(const ControlDesign&)>& wanted) const {
+    std::vector<Control*> controls;
+    for (const Placement& placement : placements_) {
+        if (wanted(*placement.design)) {
+            controls.push_back(placement.control);
+        }
     }
     return controls;
 }

@@ -2,9 +2,15 @@
 
 #include <utility>
 
+#include "platform/controls/Form.h"
+
 namespace pontrel {
 
 Control::Control(std::string name) : name_(std::move(name)) {}
+
+Control::Control(Form& form, std::string name) : Control(std::move(name)) {
+    form.place(*this);
+}
 
 void Control::setEnabled(bool enabled) {
     if (enabled_ != enabled) {

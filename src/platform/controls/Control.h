@@ -7,6 +7,7 @@
 namespace pontrel {
 
 class Control;
+class Form;
 
 // Told about every property change of a control, so a view can mirror it.
 class ControlObserver {
@@ -20,6 +21,8 @@ public:
 class Control {
 public:
     explicit Control(std::string name);
+    // A control placed on a form: the form lists it among its controls.
+    Control(Form& form, std::string name);
     virtual ~Control() = default;
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/controls/Control.h"
 
@@ -10,7 +12,11 @@ namespace pontrel {
 // the outer height includes title bar and border.
 class Form : public Control {
 public:
-    using Control::Control;
+    explicit Form(std::string name) : Control(std::move(name)) {}
+
+    // The controls placed on this form, in the order they were built.
+    const std::vector<Control*>& controls() const { return controls_; }
+    void place(Control& control) { controls_.push_back(&control); }
 
     const std::string& caption() const { return caption_; }
     void setCaption(const std::string& caption);
@@ -34,6 +40,7 @@ private:
     int clientWidth_ = 0;
     int clientHeight_ = 0;
     int frameHeight_ = 495;
+    std::vector<Control*> controls_;
 };
 
 }  // namespace pontrel

@@ -15,6 +15,7 @@ class OptionGroup;
 class OptionButton : public Control {
 public:
     OptionButton(std::string name, OptionGroup& group, int index);
+    OptionButton(Form& form, std::string name, OptionGroup& group, int index);
 
     const std::string& caption() const { return caption_; }
     void setCaption(const std::string& caption);
@@ -40,6 +41,8 @@ private:
 class OptionGroup {
 public:
     OptionGroup(const std::string& name, const std::vector<std::string>& captions);
+    // A group whose members are placed on a form.
+    OptionGroup(Form& form, const std::string& name, const std::vector<std::string>& captions);
 
     int size() const { return static_cast<int>(members_.size()); }
     OptionButton& operator[](int index) { return *members_.at(static_cast<std::size_t>(index)); }
@@ -53,6 +56,8 @@ public:
     Event<int> Click;
 
 private:
+    OptionGroup(Form* form, const std::string& name, const std::vector<std::string>& captions);
+
     std::vector<std::unique_ptr<OptionButton>> members_;
     int selected_ = -1;
 };

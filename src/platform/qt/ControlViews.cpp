@@ -40,24 +40,31 @@ void paintBackground(QWidget& widget, Colour colour) {
     widget.setAutoFillBackground(true);
 }
 
-// The title labels lie on the title picture; the maximum of the scroll bar sits at its right end.
-void styleLabel(QLabel& label, const std::string& name) {
+// The title labels lie on the title picture.
+void styleLabel(QLabel& label, LabelStyle style) {
     label.setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QFont font = label.font();
     QPalette palette = label.palette();
-    if (name == "lbl_title") {
-        font.setBold(true);
-        font.setPixelSize(16);
-        label.setAlignment(Qt::AlignCenter);
-        palette.setColor(QPalette::WindowText, Qt::white);
-    } else if (name == "lbl_titleversion") {
-        font.setPixelSize(9);
-        label.setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        palette.setColor(QPalette::WindowText, QColor(230, 238, 248));
-    } else if (name == "lbl_hscmax") {
-        label.setAlignment(Qt::AlignRight | Qt::AlignTop);
-    } else if (name == "lbl_info") {
-        font.setBold(true);
+    switch (style) {
+        case LabelStyle::title:
+            font.setBold(true);
+            font.setPixelSize(16);
+            label.setAlignment(Qt::AlignCenter);
+            palette.setColor(QPalette::WindowText, Qt::white);
+            break;
+        case LabelStyle::titleVersion:
+            font.setPixelSize(9);
+            label.setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            palette.setColor(QPalette::WindowText, QColor(230, 238, 248));
+            break;
+        case LabelStyle::flushRight:
+            label.setAlignment(Qt::AlignRight | Qt::AlignTop);
+            break;
+        case LabelStyle::bold:
+            font.setBold(true);
+            break;
+        case LabelStyle::plain:
+            break;
     }
     label.setFont(font);
     label.setPalette(palette);
@@ -68,7 +75,7 @@ public:
     LabelView(Label& label, QWidget* parent) : label_(label), widget_(parent) {
         widget_.setTextFormat(Qt::PlainText);
         widget_.setWordWrap(true);
-        styleLabel(widget_, label.name());
+        styleLabel(widget_, label.style());
     }
     QWidget* widget() override { return &widget_; }
     void sync() override { widget_.setText(qt(label_.caption())); }

@@ -15,8 +15,8 @@ constexpr double fontPointSize = 7.5;
 
 }  // namespace
 
-MainWindow::MainWindow(FormControls& controls)
-    : form_(controls.frm_pontrel),
+MainWindow::MainWindow(Form& form, const std::vector<Control*>& controls)
+    : form_(form),
       perPixelX_(twipsPerPixel(Qt::Horizontal)),
       perPixelY_(twipsPerPixel(Qt::Vertical)) {
     QFont font;
@@ -25,8 +25,7 @@ MainWindow::MainWindow(FormControls& controls)
     font.setPointSizeF(fontPointSize);
     setFont(font);
     form_.setObserver(this);
-    // Created in drawing order: a later widget lies on top of an earlier one.
-    for (Control* control : controls.allControls()) {
+    for (Control* control : controls) {
         std::unique_ptr<ControlView> view = makeControlView(*control, *this, this);
         if (!view) {
             continue;

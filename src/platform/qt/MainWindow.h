@@ -6,18 +6,19 @@
 
 #include <QWidget>
 
+#include "platform/controls/Form.h"
 #include "platform/controls/PendingSync.h"
 #include "platform/qt/ControlView.h"
-#include "window/FormControls.h"
 
 namespace pontrel {
 
-// The main window: every control of the form as a widget at its design place, converted from
-// twips to pixels. Changes the program makes to the controls reach the widgets once per turn of
-// the event loop, with the widgets' signals blocked; what the user does goes into the controls.
+// The main window: the form and its controls, each as a widget at its design place, converted
+// from twips to pixels. Changes the program makes to the controls reach the widgets once per turn
+// of the event loop, with the widgets' signals blocked; what the user does goes into the controls.
 class MainWindow : public QWidget, private ViewHost, private ControlObserver {
 public:
-    explicit MainWindow(FormControls& controls);
+    // The controls in drawing order: a later one lies on top of an earlier one.
+    MainWindow(Form& form, const std::vector<Control*>& controls);
     ~MainWindow() override;
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;

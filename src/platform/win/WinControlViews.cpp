@@ -43,28 +43,34 @@ void setWindowText(HWND window, const std::string& text) {
     }
 }
 
-// The title labels lie on the title picture; the maximum of the scroll bar sits at its right end.
+// The title labels lie on the title picture.
 class LabelView : public WinControlView {
 public:
     LabelView(Label& label, WinViewHost& host, HWND parent, const WinFonts& fonts)
         : label_(label), host_(host) {
-        const std::string& name = label.name();
-        onTitle_ = name == "lbl_title" || name == "lbl_titleversion";
+        onTitle_ = label.style() == LabelStyle::title || label.style() == LabelStyle::titleVersion;
         // A label of one line's height is cut at its end rather than wrapped out of sight.
         constexpr int oneLineTwips = 300;
         DWORD style =
             SS_NOPREFIX | (label.geometry().height <= oneLineTwips ? SS_LEFTNOWORDWRAP : SS_LEFT);
         HFONT font = fonts.normal;
-        if (name == "lbl_title") {
-            style = SS_NOPREFIX | SS_CENTER | SS_CENTERIMAGE;
-            font = fonts.title;
-        } else if (name == "lbl_titleversion") {
-            style = SS_NOPREFIX | SS_RIGHT;
-            font = fonts.small;
-        } else if (name == "lbl_hscmax") {
-            style = SS_NOPREFIX | SS_RIGHT;
-        } else if (name == "lbl_info") {
-            font = fonts.bold;
+        switch (label.style()) {
+            case LabelStyle::title:
+                style = SS_NOPREFIX | SS_CENTER | SS_CENTERIMAGE;
+                font = fonts.title;
+                break;
+            case LabelStyle::titleVersion:
+                style = SS_NOPREFIX | SS_RIGHT;
+                font = fonts.small;
+                break;
+            case LabelStyle::flushRight:
+                style = SS_NOPREFIX | SS_RIGHT;
+                break;
+            case LabelStyle::bold:
+                font = fonts.bold;
+                break;
+            case LabelStyle::plain:
+                break;
         }
         create(L"STATIC", style, 0, parent, font);
     }

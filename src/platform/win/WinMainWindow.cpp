@@ -27,8 +27,8 @@ int toPixels(int twips, int perPixel) {
 
 }  // namespace
 
-WinMainWindow::WinMainWindow(FormControls& controls)
-    : form_(controls.frm_pontrel),
+WinMainWindow::WinMainWindow(Form& form, const std::vector<Control*>& controls)
+    : form_(form),
       perPixelX_(twipsPerPixel(LOGPIXELSX)),
       perPixelY_(twipsPerPixel(LOGPIXELSY)),
       pending_(form_, [this] { PostMessageW(window_, flushMessage, 0, 0); }) {
@@ -49,7 +49,7 @@ WinMainWindow::WinMainWindow(FormControls& controls)
                               100, nullptr, nullptr, GetModuleHandleW(nullptr), this);
     form_.setObserver(this);
     // Each new child goes on top of the earlier ones, as the drawing order asks.
-    for (Control* control : controls.allControls()) {
+    for (Control* control : controls) {
         std::unique_ptr<WinControlView> view = makeWinControlView(*control, *this, window_, fonts_);
         if (!view) {
             continue;

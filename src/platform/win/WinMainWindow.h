@@ -7,19 +7,20 @@
 
 #include <windows.h>
 
+#include "platform/controls/Form.h"
 #include "platform/controls/PendingSync.h"
 #include "platform/win/WinControlView.h"
-#include "window/FormControls.h"
 
 namespace pontrel {
 
-// The main window: every control of the form as a native child window at its design place,
+// The main window: the form and its controls, each as a native child window at its design place,
 // converted from twips to pixels. Changes the program makes to the controls reach the windows
 // once per turn of the message loop, with their notifications ignored; what the user does goes
 // into the controls.
 class WinMainWindow : private WinViewHost, private ControlObserver {
 public:
-    explicit WinMainWindow(FormControls& controls);
+    // The controls in drawing order: a later one lies on top of an earlier one.
+    WinMainWindow(Form& form, const std::vector<Control*>& controls);
     ~WinMainWindow() override;
     WinMainWindow(const WinMainWindow&) = delete;
     WinMainWindow& operator=(const WinMainWindow&) = delete;

@@ -17,6 +17,7 @@
 #include "platform/qt/MainWindow.h"
 #include "platform/qt/QtTestApp.h"
 #include "support/VirtualClock.h"
+#include "window/FormControls.h"
 
 namespace pontrel {
 namespace {
@@ -70,7 +71,7 @@ protected:
     QApplication& app = qtTestApp();
     test::VirtualClock clock;
     FormControls controls{clock};
-    MainWindow window{controls};
+    MainWindow window{controls.frm_pontrel, controls.allControls()};
 };
 
 TEST_F(MainWindowTest, WindowHasTheDesignClientSizeAndFollowsTheOuterHeight) {

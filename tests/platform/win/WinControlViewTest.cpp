@@ -49,7 +49,7 @@ HDROP dropOf(const std::vector<std::basic_string<Char>>& paths) {
 struct WinControlViewTest : ::testing::Test {
     VirtualClock clock;
     FormControls controls{clock};
-    WinMainWindow window{controls};
+    WinMainWindow window{controls.frm_pontrel, controls.allControls()};
 
     HWND of(const Control& control) { return window.controlWindow(control); }
     void flush() { window.flushPending(); }

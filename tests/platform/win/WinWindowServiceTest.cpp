@@ -115,7 +115,7 @@ private:
 struct WinWindowServiceTest : ::testing::Test {
     VirtualClock clock;
     FormControls controls{clock};
-    WinMainWindow window{controls};
+    WinMainWindow window{controls.frm_pontrel, controls.allControls()};
     WinWindowService service;
 
     WinWindowServiceTest() { service.setWindow(window.handle()); }
