@@ -2,13 +2,12 @@
 
 #include <utility>
 
+#include "platform/controls/Form.h"
+
 namespace pontrel {
 
 OptionButton::OptionButton(std::string name, OptionGroup& group, int index)
     : Control(std::move(name)), group_(group), index_(index) {}
-
-OptionButton::OptionButton(Form& form, std::string name, OptionGroup& group, int index)
-    : Control(form, std::move(name)), group_(group), index_(index) {}
 
 void OptionButton::setCaption(const std::string& caption) {
     if (caption_ != caption) {
@@ -32,22 +31,20 @@ void OptionButton::click() {
     group_.select(index_);
 }
 
-OptionGroup::OptionGroup(const std::string& name, const std::vector<std::string>& captions)
-    : OptionGroup(nullptr, name, captions) {}
+OptionGroup::OptionGroup(const std::string& name, const std::vector<std::string>& captions) {
+    for (std::size_t i = 0; i < captions.size(); ++i) {
+        const int index = static_cast<int>(i);
+        members_.push_back(
+            std::make_unique<OptionButton>(name + "(" + std::to_string(index) + ")", *this, index));
+        members_.back()->setCaption(captions[i]);
+    }
+}
 
 OptionGroup::OptionGroup(Form& form, const std::string& name,
                          const std::vector<std::string>& captions)
-    : OptionGroup(&form, name, captions) {}
-
-OptionGroup::OptionGroup(Form* form, const std::string& name,
-                         const std::vector<std::string>& captions) {
-    for (std::size_t i = 0; i < captions.size(); ++i) {
-        const int index = static_cast<int>(i);
-        std::string member = name + "(" + std::to_string(index) + ")";
-        members_.push_back(
-            form != nullptr ? std::make_unique<OptionButton>(*form, std::move(member), *this, index)
-                            : std::make_unique<OptionButton>(std::move(member), *this, index));
-        members_.back()->setCaption(captions[i]);
+    : OptionGroup(name, captions) {
+    for (const auto& member : members_) {
+        form.place(*member);
     }
 }
 

@@ -15,7 +15,6 @@ class OptionGroup;
 class OptionButton : public Control {
 public:
     OptionButton(std::string name, OptionGroup& group, int index);
-    OptionButton(Form& form, std::string name, OptionGroup& group, int index);
 
     const std::string& caption() const { return caption_; }
     void setCaption(const std::string& caption);
@@ -56,8 +55,6 @@ public:
     Event<int> Click;
 
 private:
-    OptionGroup(Form* form, const std::string& name, const std::vector<std::string>& captions);
-
     std::vector<std::unique_ptr<OptionButton>> members_;
     int selected_ = -1;
 };
