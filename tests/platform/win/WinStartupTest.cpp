@@ -10,6 +10,22 @@
 namespace pontrel::test {
 namespace {
 
+struct WindowSearch {
+    DWORD processId;
+    bool found;
+};
+
+BOOL CALLBACK lookAtWindow(HWND window, LPARAM data) {
+    WindowSearch& search = *reinterpret_cast<WindowSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t caption[16]{};
+    GetWindowTextW(window, caption, 16);
+    search.found = owner == search.processId && IsWindowVisible(window) != FALSE &&
+                   std::wstring(caption) == L"Pontrel";
+    return search.found ? FALSE : TRUE;
+}
+
 // The built program, started in a folder of its own and ended by its process handle.
 class StartedProgram {
 public:
@@ -36,22 +52,8 @@ public:
 
     // Whether one of its top-level windows captioned "Pontrel" is visible.
     bool showsItsWindow() const {
-        struct Search {
-            DWORD processId;
-            bool found;
-        } search{process_.dwProcessId, false};
-        EnumWindows(
-            [](HWND window, LPARAM data) -> BOOL {
-                Search& s = *reinterpret_cast<Search*>(data);
-                DWORD owner = 0;
-                GetWindowThreadProcessId(window, &owner);
-                wchar_t caption[16]{};
-                GetWindowTextW(window, caption, 16);
-                s.found = owner == s.processId && IsWindowVisible(window) != FALSE &&
-                          std::wstring(caption) == L"Pontrel";
-                return s.found ? FALSE : TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
+        WindowSearch search{process_.dwProcessId, false};
+        EnumWindows(lookAtWindow, reinterpret_cast<LPARAM>(&search));
         return search.found;
     }
 
