@@ -5,19 +5,21 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "platform/x11/X11Connection.h"
+
 #include <X11/Xlib.h>
 
 namespace pontrel {
 
-bool X11EventThread::start(Display* display, X11EventHandlers handlers) {
+bool X11EventThread::start(const X11Connection& connection, X11EventHandlers handlers) {
     stop();
     if (pipe(wakePipe_) != 0) {
         std::perror("X11 event thread: no wake pipe");
         return false;
     }
     stopping_ = false;
-    thread_ = std::thread([this, display, handlers = std::move(handlers)] {
-        run(display, handlers);
+    thread_ = std::thread([this, &connection, handlers = std::move(handlers)] {
+        run(connection, handlers);
         if (handlers.ended) {
             handlers.ended();
         }
@@ -46,19 +48,19 @@ void X11EventThread::stop() {
     }
 }
 
-void X11EventThread::run(Display* display, const X11EventHandlers& handlers) {
+void X11EventThread::run(const X11Connection& connection, const X11EventHandlers& handlers) {
+    Display* display = connection.display();
     pollfd fds[2] = {{ConnectionNumber(display), POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};
     for (;;) {
-        // A lost server shows here first: Xlib's loss handler marks the connection and
-        // XPending returns 0 from then on, and poll reports the hang-up.
-        while (XPending(display) > 0) {
+        // A lost server shows in XPending: Xlib's loss handler marks the connection lost.
+        while (!connection.lost() && XPending(display) > 0) {
             XEvent event;
             XNextEvent(display, &event);
             if (handlers.event) {
                 handlers.event(event);
             }
         }
-        if (poll(fds, 2, -1) < 0 && errno != EINTR) {
+        if (connection.lost() || (poll(fds, 2, -1) < 0 && errno != EINTR)) {
             return;
         }
         if ((fds[1].revents & POLLIN) != 0) {

@@ -4,11 +4,12 @@
 #include <functional>
 #include <thread>
 
-// Xlib's own declarations; its header would bring the Status macro along.
-typedef struct _XDisplay Display;
+// Xlib's own declaration; its header would bring the Status macro along.
 typedef union _XEvent XEvent;
 
 namespace pontrel {
+
+class X11Connection;
 
 // What an event thread does on its thread, each part optional.
 struct X11EventHandlers {
@@ -27,8 +28,9 @@ public:
     X11EventThread(const X11EventThread&) = delete;
     X11EventThread& operator=(const X11EventThread&) = delete;
 
-    // False when no wake pipe could be made; then no thread runs.
-    bool start(Display* display, X11EventHandlers handlers);
+    // Waits on the open connection, which must outlive the thread. False when no wake pipe
+    // could be made; then no thread runs.
+    bool start(const X11Connection& connection, X11EventHandlers handlers);
     // Runs handlers.woken on the thread soon; false when the thread is unreachable.
     bool wake();
     // Ends the loop and waits for the thread; nothing when none runs.
@@ -36,7 +38,7 @@ public:
     bool running() const { return thread_.joinable(); }
 
 private:
-    void run(Display* display, const X11EventHandlers& handlers);
+    void run(const X11Connection& connection, const X11EventHandlers& handlers);
 
     int wakePipe_[2] = {-1, -1};
     std::atomic<bool> stopping_{false};

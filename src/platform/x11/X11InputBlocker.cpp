@@ -5,6 +5,7 @@
 #include <future>
 #include <mutex>
 #include <set>
+#include <utility>
 
 #include "platform/x11/X11Connection.h"
 #include "platform/x11/X11EventThread.h"
@@ -89,9 +90,11 @@ Status X11InputBlocker::Impl::start() {
     XISelectEvents(display, DefaultRootWindow(display), &mask, 1);
     XSync(display, False);
     finished = false;
-    const bool started = thread.start(display, {.event = [this](XEvent& event) { handle(event); },
-                                                .woken = [this] { serveRequests(); },
-                                                .ended = [this] { end(); }});
+    X11EventHandlers handlers;
+    handlers.event = [this](XEvent& received) { handle(received); };
+    handlers.woken = [this] { serveRequests(); };
+    handlers.ended = [this] { end(); };
+    const bool started = thread.start(connection, std::move(handlers));
     if (!started) {
         connection.close();
         return Status::failure("no input block thread");

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 #include "platform/InputService.h"
@@ -277,9 +278,9 @@ bool X11KeyState::Impl::takeAnnouncement(unsigned keycode) {
 
 X11KeyState::X11KeyState() : impl_(std::make_unique<Impl>()) {
     if (impl_->open()) {
-        impl_->thread.start(impl_->display, {.event = [impl = impl_.get()](XEvent& event) {
-                                impl->handle(event);
-                            }});
+        X11EventHandlers handlers;
+        handlers.event = [impl = impl_.get()](XEvent& event) { impl->handle(event); };
+        impl_->thread.start(impl_->connection, std::move(handlers));
     }
 }
 
