@@ -7,12 +7,11 @@
 #include <string_view>
 
 #include "platform/KeyAction.h"
+#include "platform/MouseButton.h"
 #include "platform/ScreenPoint.h"
 #include "platform/Status.h"
 
 namespace pontrel {
-
-enum class MouseButton { Left, Right, Middle };
 
 // Asked by a sink between the characters of a long run: true once it is to stop early.
 using CancelCheck = std::function<bool()>;
