@@ -19,9 +19,9 @@ bool X11EventThread::start(const X11Connection& connection, X11EventHandlers han
     }
     stopping_ = false;
     thread_ = std::thread([this, &connection, handlers = std::move(handlers)] {
-        run(connection, handlers);
+        const bool stopped = run(connection, handlers);
         if (handlers.ended) {
-            handlers.ended();
+            handlers.ended(stopped);
         }
     });
     return true;
@@ -48,7 +48,7 @@ void X11EventThread::stop() {
     }
 }
 
-void X11EventThread::run(const X11Connection& connection, const X11EventHandlers& handlers) {
+bool X11EventThread::run(const X11Connection& connection, const X11EventHandlers& handlers) {
     Display* display = connection.display();
     pollfd fds[2] = {{ConnectionNumber(display), POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};
     for (;;) {
@@ -61,7 +61,7 @@ void X11EventThread::run(const X11Connection& connection, const X11EventHandlers
             }
         }
         if (connection.lost() || (poll(fds, 2, -1) < 0 && errno != EINTR)) {
-            return;
+            return false;
         }
         if ((fds[1].revents & POLLIN) != 0) {
             char drained[64];
@@ -69,14 +69,14 @@ void X11EventThread::run(const X11Connection& connection, const X11EventHandlers
                 std::perror("X11 event thread: reading the wake pipe");
             }
             if (stopping_) {
-                return;
+                return true;
             }
             if (handlers.woken) {
                 handlers.woken();
             }
         }
         if ((fds[0].revents & (POLLERR | POLLHUP)) != 0) {
-            return;
+            return false;
         }
     }
 }

@@ -15,7 +15,8 @@ class X11Connection;
 struct X11EventHandlers {
     std::function<void(XEvent&)> event;  // every event of the connection
     std::function<void()> woken;         // after wake()
-    std::function<void()> ended;         // once, after the loop ended by stop() or a lost server
+    // Once, after the loop ended: told whether stop() ended it (true) or the server went away.
+    std::function<void(bool stopped)> ended;
 };
 
 // A thread that waits on one X connection and a wake pipe: it hands every event to its handler
@@ -38,7 +39,8 @@ public:
     bool running() const { return thread_.joinable(); }
 
 private:
-    void run(const X11Connection& connection, const X11EventHandlers& handlers);
+    // True when stop() ended it, false when the server went away.
+    bool run(const X11Connection& connection, const X11EventHandlers& handlers);
 
     int wakePipe_[2] = {-1, -1};
     std::atomic<bool> stopping_{false};

@@ -54,7 +54,7 @@ struct X11InputBlocker::Impl {
     Status start();
     void stop();
     Status post(bool block);
-    void end();
+    void end(bool stopped);
     void serveRequests();
     void handle(XEvent& event);
     Status grabAll();
@@ -93,7 +93,7 @@ Status X11InputBlocker::Impl::start() {
     X11EventHandlers handlers;
     handlers.event = [this](XEvent& received) { handle(received); };
     handlers.woken = [this] { serveRequests(); };
-    handlers.ended = [this] { end(); };
+    handlers.ended = [this](bool stopped) { end(stopped); };
     const bool started = thread.start(connection, std::move(handlers));
     if (!started) {
         connection.close();
@@ -125,9 +125,9 @@ Status X11InputBlocker::Impl::post(bool block) {
 }
 
 // On the thread once it ends: lets the user's devices go, and whoever still waits must not
-// wait forever.
-void X11InputBlocker::Impl::end() {
-    if (blocked && !connection.lost()) {
+// wait forever. A server that went away took the grabs with it; its connection is not used.
+void X11InputBlocker::Impl::end(bool stopped) {
+    if (blocked && stopped && !connection.lost()) {
         ungrabAll();
         releaseHeldKeys();
     }
