@@ -79,10 +79,12 @@ void Lifecycle::Form_Load() {
     putDefaultMacro(f);
     f.records.befehlsliste();
 
-    if (f.storage.kommandozeile_auswerten()) {
-        return;  // the loaded macro has shown its panel
+    // A macro loaded from the command line has shown its panel.
+    if (!f.storage.kommandozeile_auswerten()) {
+        f.panels.codesichtbar();
     }
-    f.panels.codesichtbar();
+    // The window is shown when start-up ends, also when a header applied on the way hid it.
+    f.frm_pontrel.setVisible(true);
 }
 
 void Lifecycle::cmd_neu_Click() {
