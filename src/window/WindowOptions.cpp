@@ -49,7 +49,8 @@ void WindowOptions::chk_0_transparenz_Click() {
 }
 
 void WindowOptions::chk_0_vordergrund_Click() {
-    (void)form_.platform.window.setTopmost(form_.chk_0_vordergrund.value() == 1);
+    form_.logIgnoredFailure("Im Vordergrund",
+                            form_.platform.window.setTopmost(form_.chk_0_vordergrund.value() == 1));
 }
 
 void WindowOptions::chk_0_listbox_Click() {
@@ -84,7 +85,7 @@ void WindowOptions::transparenz_blenden(int richtung) {
 
 void WindowOptions::fadeStep() {
     MainForm& f = form_;
-    (void)f.platform.window.setOpacity(fadeAlpha_);
+    f.logIgnoredFailure("Transparenz", f.platform.window.setOpacity(fadeAlpha_));
     f.ausgeblendet = fadeDirection_ == 1;
     const bool last =
         fadeDirection_ == 0 ? fadeAlpha_ >= fadeInLastAlpha : fadeAlpha_ <= fadeOutLastAlpha;
@@ -125,7 +126,8 @@ void WindowOptions::Timer_XYPos_Timer() {
 }
 
 void WindowOptions::img_brantsoftlogo_Click() {
-    (void)form_.platform.environment.openUrl(PONTREL_HOME_PAGE);
+    form_.logIgnoredFailure("Webseite öffnen",
+                            form_.platform.environment.openUrl(PONTREL_HOME_PAGE));
 }
 
 void WindowOptions::form_eigenschaften(const std::string& kopfzeile) {

@@ -13,6 +13,7 @@
 #include <deque>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <variant>
 
 #include "platform/x11/X11ErrorHandler.h"
@@ -335,6 +336,11 @@ X11InputService::~X11InputService() {
 
 std::uint16_t X11InputService::asyncKeyState(int virtualKey) {
     return impl_->keyState.query(virtualKey);
+}
+
+bool X11InputService::watchKeyChanges(std::function<void()> onChange) {
+    impl_->keyState.setChangeListener(std::move(onChange));
+    return impl_->keyState.available();
 }
 
 ScreenPoint X11InputService::cursorPos() {

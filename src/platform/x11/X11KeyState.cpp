@@ -10,6 +10,7 @@
 #include <cstring>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/InputService.h"
@@ -128,6 +129,10 @@ struct X11KeyState::Impl {
     VirtualKeys pressedSinceQuery;
     std::vector<Announcement> announcements;
 
+    // Held while the listener runs, so that replacing it waits for a call under way.
+    std::mutex listenerMutex;
+    std::function<void()> changeListener;
+
     bool open();
     void readKeymap();
     void seedFromKeymap();
@@ -136,6 +141,7 @@ struct X11KeyState::Impl {
     void press(unsigned keycode);
     void release(unsigned keycode);
     bool takeAnnouncement(unsigned keycode);
+    void tellListener();
     void close();
 };
 
@@ -264,8 +270,10 @@ void X11KeyState::Impl::handle(XEvent& event) {
         const auto keycode = static_cast<unsigned>(raw->detail);
         if (cookie.evtype == XI_RawKeyPress) {
             press(keycode);
+            tellListener();
         } else if (cookie.evtype == XI_RawKeyRelease) {
             release(keycode);
+            tellListener();
         }
     }
     XFreeEventData(display, &cookie);
@@ -296,6 +304,13 @@ bool X11KeyState::Impl::takeAnnouncement(unsigned keycode) {
         }
     }
     return false;
+}
+
+void X11KeyState::Impl::tellListener() {
+    std::lock_guard lock(listenerMutex);
+    if (changeListener) {
+        changeListener();
+    }
 }
 
 void X11KeyState::Impl::close() {
@@ -347,6 +362,11 @@ std::uint16_t X11KeyState::query(int virtualKey) {
         state |= keyPressedSinceLastQuery;
     }
     return state;
+}
+
+void X11KeyState::setChangeListener(std::function<void()> onChange) {
+    std::lock_guard lock(impl_->listenerMutex);
+    impl_->changeListener = std::move(onChange);
 }
 
 void X11KeyState::announceSyntheticPress(unsigned keycode) {
