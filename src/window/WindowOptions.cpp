@@ -42,6 +42,24 @@ WindowOptions::WindowOptions(MainForm& form)
     f.mnudisplay.Click.connect([this] { mnudisplay_Click(); });
     f.img_brantsoftlogo.Click.connect([this] { img_brantsoftlogo_Click(); });
     fadeTimer_.Tick.connect([this] { fadeStep(); });
+    f.frm_pontrel.OnScreenChanged.connect([this] { frm_pontrel_OnScreenChanged(); });
+}
+
+void WindowOptions::frm_pontrel_OnScreenChanged() {
+    MainForm& f = form_;
+    if (f.frm_pontrel.onScreen()) {
+        f.Timer_transparenz.wake();
+        f.Timer_XYPos.wake();
+    }
+}
+
+bool WindowOptions::sleepsOffScreen(Timer& display) {
+    if (form_.frm_pontrel.onScreen()) {
+        return false;
+    }
+    // What it shows is off the screen: it ticks again, at once, when the window comes back.
+    display.sleep();
+    return true;
 }
 
 void WindowOptions::chk_0_transparenz_Click() {
@@ -59,6 +77,9 @@ void WindowOptions::chk_0_listbox_Click() {
 
 void WindowOptions::Timer_transparenz_Timer() {
     MainForm& f = form_;
+    if (sleepsOffScreen(f.Timer_transparenz)) {
+        return;
+    }
     const ScreenPoint pointer = f.platform.input.cursorPos();
     const Rect frame = f.platform.window.frameRect();
     // The edge itself counts as outside.
@@ -107,6 +128,9 @@ void WindowOptions::mnudisplay_Click() {
 
 void WindowOptions::Timer_XYPos_Timer() {
     MainForm& f = form_;
+    if (sleepsOffScreen(f.Timer_XYPos)) {
+        return;
+    }
     const ScreenPoint pointer = f.platform.input.cursorPos();
     f.mausposition = pointer;
     const std::string x = std::to_string(pointer.x);

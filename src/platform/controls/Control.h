@@ -39,6 +39,7 @@ public:
 
 protected:
     void changed() const;
+    virtual void visibilityChanged() {}
 
 private:
     std::string name_;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/controls/Control.h"
+#include "platform/controls/Event.h"
 
 namespace pontrel {
 
@@ -27,13 +28,24 @@ public:
     void setOuterHeight(int twips);
     void setFrameHeight(int twips) { frameHeight_ = twips; }
 
+    // Minimized by the user, as the view reports it.
+    bool minimized() const { return minimized_; }
+    void setMinimized(bool minimized);
+    // Shown and not minimized: what the window shows is on the screen.
+    bool onScreen() const { return visible() && !minimized_; }
+    // Raised when onScreen() changes.
+    Event<> OnScreenChanged;
+
 private:
+    void visibilityChanged() override { OnScreenChanged(); }
+
     std::string caption_;
     Colour backColour_ = 0xFFFFFF;
     std::string icon_;
     int clientWidth_ = 0;
     int clientHeight_ = 0;
     int frameHeight_ = 495;
+    bool minimized_ = false;
 };
 
 }  // namespace pontrel
