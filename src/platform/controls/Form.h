@@ -33,7 +33,7 @@ public:
     void setMinimized(bool minimized);
     // Shown and not minimized: what the window shows is on the screen.
     bool onScreen() const { return visible() && !minimized_; }
-    // Raised when onScreen() changes.
+    // Raised when the window is shown, hidden, minimized or restored.
     Event<> OnScreenChanged;
 
 private:

@@ -29,7 +29,6 @@ public:
     // Disabling it ends the sleep.
     void sleep();
     void wake();
-    bool sleeping() const { return sleeping_; }
 
     Event<> Tick;
 
