@@ -6,8 +6,10 @@
 #include "platform/qt/QtClipboardService.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtEnvironment.h"
+#include "platform/qt/QtPictureWriter.h"
 #include "platform/qt/QtScheduler.h"
 #include "platform/qt/QtWindowService.h"
+#include "platform/x11/X11DisplayPower.h"
 #include "platform/x11/X11InputBlocker.h"
 #include "platform/x11/X11InputService.h"
 #include "platform/x11/X11KeyState.h"
@@ -34,8 +36,10 @@ private:
     X11KeyState keyState_;
     X11InputBlocker blocker_;
     X11InputService input_{keyState_, blocker_};
-    X11ScreenService screen_;
-    LinuxSystemService system_;
+    QtPictureWriter pictures_;
+    X11ScreenService screen_{pictures_};
+    X11DisplayPower displayPower_;
+    LinuxSystemService system_{displayPower_};
     PosixFileSystem files_;
     QtClipboardService clipboard_{input_};
     QtDialogs dialogs_;

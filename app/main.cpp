@@ -49,8 +49,6 @@ int main(int argc, char** argv) {
     window.setCloseHandler([&form] { form.lifecycle.Form_Unload(); });
 
     form.lifecycle.Form_Load();
-    // The start form is shown when its start-up has ended, even when a macro's header hid it.
-    form.frm_pontrel.setVisible(true);
     window.flushPending();
     window.showForm();
     return QApplication::exec();

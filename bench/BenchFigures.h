@@ -8,19 +8,20 @@
 namespace pontrel::bench {
 
 struct Figures {
+    double min = 0;
     double median = 0;
     double p99 = 0;
     std::size_t count = 0;
 };
 
-// Median and 99th percentile (nearest rank) of samples in milliseconds.
+// Minimum, median and 99th percentile (nearest rank) of samples in milliseconds.
 inline Figures figures(std::vector<double> ms) {
     if (ms.empty()) {
         return {};
     }
     std::sort(ms.begin(), ms.end());
     const auto p99 = static_cast<std::size_t>(static_cast<double>(ms.size() - 1) * 0.99 + 0.5);
-    return {ms[ms.size() / 2], ms[p99], ms.size()};
+    return {ms.front(), ms[ms.size() / 2], ms[p99], ms.size()};
 }
 
 inline double millisecondsBetween(std::chrono::steady_clock::time_point from,

@@ -1,7 +1,8 @@
 // Playback timing of the built program on a private 1920x1080 Xvfb with openbox, seen by a
-// receiving Xlib window: the interval between pointer moves at base wait W = 50 ms, the time
-// from a start hot key press to the first command's effect (W = 10 ms), and the time from a
-// pixel change to the command after a pixel watch, less W.
+// receiving Xlib window: the interval between pointer moves at base wait W = 50 ms by the
+// server's timestamps (never below W), the time from a start hot key press to the first
+// command's effect (W = 10 ms), and the time from a pixel change to the command after a pixel
+// watch, less W.
 
 #include <cstdio>
 #include <optional>
@@ -76,13 +77,14 @@ void moveIntervals(const e2e::Desktop& desktop, const e2e::XlibReceiver& receive
     e2e::writeMacro(desktop, "bewegen.qmc", records);
     const e2e::TimePoint start = Clock::now();
     e2e::PontrelApp app(desktop, program, {"bewegen.qmc"});
-    std::vector<e2e::TimePoint> arrivals;
+    // The server's timestamps of the moves, which a busy receiver cannot blur.
+    std::vector<::Time> arrivals;
     e2e::waitUntil(
         [&] {
             arrivals.clear();
             for (const auto& motion : receiver.motions()) {
                 if (motion.time >= start && (motion.at == a || motion.at == b)) {
-                    arrivals.push_back(motion.time);
+                    arrivals.push_back(motion.serverTime);
                 }
             }
             return arrivals.size() >= moves;
@@ -90,15 +92,16 @@ void moveIntervals(const e2e::Desktop& desktop, const e2e::XlibReceiver& receive
         moves * baseWait * 3, 20);
     std::vector<double> intervals;
     for (std::size_t i = 1; i < arrivals.size(); ++i) {
-        intervals.push_back(millisecondsBetween(arrivals[i - 1], arrivals[i]));
+        intervals.push_back(static_cast<double>(arrivals[i] - arrivals[i - 1]));
     }
     const Figures f = figures(intervals);
     const double bound = baseWait + 10 + 1.5;
     std::printf(
-        "moves, W = %d ms: %zu of %d arrived; interval median %.2f ms  p99 %.2f ms  "
-        "(bound W + 10 + 1.5 = %.1f ms at p99: %s; p99/bound %.2f)\n",
-        baseWait, arrivals.size(), moves, f.median, f.p99, bound,
-        verdict(arrivals.size() == moves && f.p99 <= bound), f.p99 / bound);
+        "moves, W = %d ms: %zu of %d arrived; interval min %.2f ms  median %.2f ms  p99 %.2f ms  "
+        "(goal min >= W and p99 <= W + 10 + 1.5 = %.1f ms: %s; min/W %.3f, p99/bound %.2f)\n",
+        baseWait, arrivals.size(), moves, f.min, f.median, f.p99, bound,
+        verdict(arrivals.size() == moves && f.min >= baseWait && f.p99 <= bound), f.min / baseWait,
+        f.p99 / bound);
 }
 
 void hotKeyReaction(const e2e::Desktop& desktop, const e2e::XlibReceiver& receiver, Point target,

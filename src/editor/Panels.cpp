@@ -144,7 +144,7 @@ void Panels::fillPanel(int code) {
     switch (code) {
         case 1:
             f.txt_1_random1.setText(ofThisCode ? numberRuleText(wert1) : "0");
-            f.txt_1_random2.setText(ofThisCode ? numberRuleText(wert2) : "0");
+            f.txt_1_random2.setText(ofThisCode ? numberRuleText(f.records.zufallszeit_bis()) : "0");
             break;
         case 2:
             f.txt_2_x.setText(ofThisCode ? numberRuleText(wert1) : "0");

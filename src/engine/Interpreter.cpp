@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "model/Numbers.h"
-#include "model/RecordFields.h"
 #include "window/MainForm.h"
 
 namespace pontrel {
@@ -100,12 +99,8 @@ void Interpreter::perform() {
 
 void Interpreter::randomWait() {
     MainForm& f = form_;
-    const auto slot = static_cast<std::size_t>(f.befehl_nr);
-    const double lower = clampedWait(f.befehl_wert1[slot]);
-    // A record without a second value waits exactly its first; the slot may still hold the
-    // second value of an earlier record, which is not this one's.
-    const bool hasUpper = splitRecord(f.befehl_zeilen[slot]).value2.has_value();
-    const double upper = hasUpper ? clampedWait(f.befehl_wert2[slot]) : lower;
+    const double lower = clampedWait(f.befehl_wert1[static_cast<std::size_t>(f.befehl_nr)]);
+    const double upper = clampedWait(f.records.zufallszeit_bis());
 
     double extra = 0;
     if (upper < lower) {

@@ -87,16 +87,15 @@ void ScreenActions::pixelWatch() {
     if (f.pixel_status == 0) {
         f.pixel_status = 1;
     }
-    WatchedBlock current = captureWatchedBlock(x, y);
+    const WatchedBlock current = captureWatchedBlock(x, y);
 
+    // The capture that takes the reference is the watch's first poll.
     if (f.pixel_status == 1) {
         f.pixel_referenz = current.fileText;
-        reference_ = std::move(current);
+        reference_ = current;
         f.pixel_status = 2;
         f.pixel_takte = 0;
         f.pixel_zeit = 0;
-        f.Timer_start.setInterval(watchPollInterval);
-        return;
     }
 
     f.pixel_takte += 1;

@@ -38,6 +38,12 @@ void CommandRecords::befehl_aktuellencode() {
     }
 }
 
+std::string& CommandRecords::zufallszeit_bis() {
+    const auto slot = static_cast<std::size_t>(form_.befehl_nr);
+    const bool hasUpper = splitRecord(form_.befehl_zeilen[slot]).value2.has_value();
+    return hasUpper ? form_.befehl_wert2[slot] : form_.befehl_wert1[slot];
+}
+
 void CommandRecords::befehlsliste() {
     MainForm& f = form_;
     const int last = std::min(f.befehl_anzahl, f.anzeige_grenze);

@@ -78,11 +78,13 @@ void Lifecycle::Form_Load() {
     putDefaultMacro(f);
     f.records.befehlsliste();
 
-    if (f.storage.kommandozeile_auswerten()) {
-        return;  // the loaded macro has shown its panel and cleared the change lock
+    // A macro loaded from the command line has shown its panel and cleared the change lock.
+    if (!f.storage.kommandozeile_auswerten()) {
+        f.panels.codesichtbar();
+        f.aenderung_sperren = false;
     }
-    f.panels.codesichtbar();
-    f.aenderung_sperren = false;
+    // The window is shown when start-up ends, also when a header applied on the way hid it.
+    f.frm_pontrel.setVisible(true);
 }
 
 void Lifecycle::cmd_neu_Click() {

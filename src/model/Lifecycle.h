@@ -9,6 +9,7 @@ class Lifecycle {
 public:
     explicit Lifecycle(MainForm& form);
 
+    // Start-up; the window is shown when it ends.
     void Form_Load();
     void cmd_neu_Click();
     void Form_Unload();

@@ -9,10 +9,11 @@ namespace pontrel {
 // program wakes it with one precise toolkit timer, tests with a virtual clock that fires due
 // timers in time order when it is advanced.
 //
-// Timers due at the same moment fire in the order they were queued. A periodic timer is queued
-// again when its callback returns, so a timer that a callback starts for the callback's next turn
-// fires first: a step armed by the advance loop runs before the loop looks at it again. A timer
-// started inside a callback counts its interval from the moment that callback was due.
+// A timer counts its interval from the moment it is started. Timers due at the same moment fire
+// in the order they were queued. A periodic timer is queued again when its callback returns, and
+// when that callback started timers its turns count from the latest start; so a timer that a
+// callback starts for one of the callback's later turns is due with that turn and fires first: a
+// step armed by the advance loop runs a full wait later, and the loop finds it done at once.
 class Scheduler {
 public:
     using TimerId = std::uint64_t;

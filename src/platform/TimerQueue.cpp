@@ -11,11 +11,10 @@ TimerQueue::TimerQueue(std::function<void()> nextDueChanged)
 TimerQueue::TimerId TimerQueue::start(std::chrono::milliseconds interval,
                                       std::function<void()> onTimeout, Time now) {
     interval = std::max(interval, std::chrono::milliseconds(1));
-    // Counted from the due time of the callback that starts it, while that still lies ahead: a
-    // step armed by a tick is due together with the tick's next turn, not a moment after it.
-    const Time from = callbackDue_ && *callbackDue_ + interval > now ? *callbackDue_ : now;
+    // Counted from now, never from a past due time: a late tick must not shorten the wait.
     const TimerId id = nextId_++;
-    timers_.emplace(id, Entry{interval, from + interval, nextOrder_++, std::move(onTimeout)});
+    timers_.emplace(id, Entry{interval, now + interval, nextOrder_++, std::move(onTimeout)});
+    startedByCallback_ = now;
     changed();
     return id;
 }
@@ -48,7 +47,6 @@ bool TimerQueue::fireNext(Time now) {
     }
     const TimerId id = next->first;
     Entry& entry = timers_.at(id);
-    const Time due = entry.due;
     entry.due += entry.interval;
     if (entry.due <= now) {
         entry.due = now + entry.interval;  // a late timer does not catch up in a burst
@@ -56,12 +54,18 @@ bool TimerQueue::fireNext(Time now) {
     // A copy: the callback may stop its own timer.
     const std::function<void()> onTimeout = entry.onTimeout;
     changed();
-    const std::optional<Time> outer = std::exchange(callbackDue_, due);
+    const std::optional<Time> outer = std::exchange(startedByCallback_, std::nullopt);
     onTimeout();
-    callbackDue_ = outer;
-    // Queued again behind the timers its callback started.
+    const std::optional<Time> started = std::exchange(startedByCallback_, outer);
     if (const auto still = timers_.find(id); still != timers_.end()) {
-        still->second.order = nextOrder_++;
+        // Queued again behind the timers its callback started, and keeping pace with them: its
+        // turns count from the latest start, so a step armed for one of its turns is due with it.
+        Entry& again = still->second;
+        again.order = nextOrder_++;
+        if (started && *started + again.interval > again.due) {
+            again.due = *started + again.interval;
+            changed();
+        }
     }
     return true;
 }

@@ -44,8 +44,8 @@ private:
     std::map<TimerId, Entry> timers_;
     TimerId nextId_ = 1;
     std::uint64_t nextOrder_ = 0;
-    // The due time of the callback running now, if any: timers it starts count from there.
-    std::optional<Time> callbackDue_;
+    // While a callback runs: when it last started a timer.
+    std::optional<Time> startedByCallback_;
 };
 
 }  // namespace pontrel

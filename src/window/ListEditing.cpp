@@ -131,7 +131,7 @@ void ListEditing::mnunewcommand_Click() {
         f.befehl_zeilen[static_cast<std::size_t>(slot)] =
             f.befehl_zeilen[static_cast<std::size_t>(slot - 1)];
     }
-    f.records.befehlsliste();
+    aktuellen_befehl_zeigen(f.befehl_nr >= lowest ? f.befehl_nr + 1 : f.befehl_nr);
 }
 
 void ListEditing::mnucopy_Click() {
@@ -186,7 +186,7 @@ void ListEditing::mnupaste_Click() {
         f.befehl_zeilen[static_cast<std::size_t>(first + 1 + j)] =
             f.kopier_puffer[static_cast<std::size_t>(j)];
     }
-    f.records.befehlsliste();
+    aktuellen_befehl_zeigen(f.befehl_nr > first ? f.befehl_nr + buffered : f.befehl_nr);
 }
 
 void ListEditing::closeGaps() {
@@ -209,17 +209,25 @@ void ListEditing::mnudelete_Click() {
     // selected.
     const int firstDeletable = selectedCommands == f.befehl_anzahl ? 2 : 1;
     int deleted = 0;
+    int deletedBeforeCurrent = 0;
     for (int row = firstDeletable; row <= lastRow(); ++row) {
         if (f.lst_code.selected(row)) {
             f.befehl_zeilen[static_cast<std::size_t>(row)].clear();
             ++deleted;
+            deletedBeforeCurrent += row < f.befehl_nr ? 1 : 0;
         }
     }
     closeGaps();
     f.navigation.anzahl_setzen(f.befehl_anzahl - deleted);
-    if (f.befehl_nr > f.befehl_anzahl) {
-        f.befehl_nr = f.befehl_anzahl;
-    }
+    // A deleted current command hands over to the one behind it, or to the new last one.
+    aktuellen_befehl_zeigen(std::min(f.befehl_nr - deletedBeforeCurrent, f.befehl_anzahl));
+}
+
+void ListEditing::aktuellen_befehl_zeigen(int nr) {
+    MainForm& f = form_;
+    f.befehl_nr = nr;
+    f.hsc_befehle.setValue(nr);
+    f.lbl_hscaktuell.setCaption(std::to_string(nr));
     f.records.befehlsliste();
     f.records.befehl_aktuellencode();
     f.panels.codesichtbar();

@@ -30,6 +30,9 @@ private:
     int lastRow() const;
     int firstSelectedRow() const;
     void closeGaps();
+    // Ends an edit that moved the records: the current command, now in slot nr, stays current,
+    // highlighted and shown, so the next edit of its panel lands on it.
+    void aktuellen_befehl_zeigen(int nr);
 
     MainForm& form_;
 };

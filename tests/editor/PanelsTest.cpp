@@ -130,6 +130,22 @@ TEST_F(PanelsTest, APanelShownForARecordOfAnotherCodeGetsItsDefaults) {
     }
 }
 
+// A wait record without "maxwait" waits exactly its wait: both boxes show it, never a second
+// value the slot kept from an earlier record.
+TEST_F(PanelsTest, AWaitWithoutUpperBoundShowsItsWaitInBothBoxes) {
+    show(5, "code:|005|start:|0|step:|1|");
+    pick(f().com_code, "Zufall Wartezeit");
+    EXPECT_EQ(fields(1), (std::vector<std::string>{"0", "0"}));
+    f().txt_1_random1.setText("0 ");  // a blank typed after the wait
+    EXPECT_EQ(slot(5), "code:|001|wait:|0|");
+
+    for (const char* earlier : {"code:|001|wait:|5|maxwait:|600|", "code:|005|start:|3|step:|1|"}) {
+        show(4, earlier);
+        show(4, "code:|001|wait:|0250|");
+        EXPECT_EQ(fields(1), (std::vector<std::string>{"250", "250"})) << earlier;
+    }
+}
+
 TEST_F(PanelsTest, OnlyThePanelOfTheCodeIsVisibleWithItsQuestion) {
     struct Visible {
         std::string record;

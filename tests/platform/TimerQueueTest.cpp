@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace pontrel {
 namespace {
@@ -42,9 +45,71 @@ TEST(TimerQueueTest, TimersDueTogetherFireInQueueOrderAndAStartedStepBeforeItsSt
         },
         at(0));
     runUntil(queue, 30);
-    // The step counts from the loop's due time, so both are due at 20, and the step comes first.
-    EXPECT_EQ(order, "aLaSLaL");
+    // The step counts from its start at 11; the loop keeps pace with it, so both are due at 21,
+    // and the step comes first.
+    EXPECT_EQ(order, "aLaSLa");
     EXPECT_EQ(queue.size(), 2U);
+}
+
+struct Lateness {
+    const char* name;
+    std::function<int(int)> lateAtWake;  // ms behind the earliest due time, by wake-up number
+    int stepWork;                        // ms a step takes
+    int extraAtMost;                     // ms a wait may exceed W by
+};
+
+// The waits between the end of one step and the start of the next, with the advance loop (every
+// 10 ms) arming a step of wait W whenever none is armed, as playback does. Each wake-up fires
+// what is due by then, in one batch.
+std::vector<int> waitsBetweenSteps(int wait, const Lateness& lateness, int steps) {
+    TimerQueue queue;
+    TimerQueue::Time clock = at(0);
+    std::optional<TimerQueue::TimerId> step;
+    std::vector<TimerQueue::Time> starts;
+    std::vector<TimerQueue::Time> ends;
+    const std::function<void()> runStep = [&] {
+        starts.push_back(clock);
+        clock += milliseconds(lateness.stepWork);
+        ends.push_back(clock);
+        queue.stop(*step);
+        step.reset();
+    };
+    queue.start(
+        milliseconds(10),
+        [&] {
+            if (!step) {
+                step = queue.start(milliseconds(wait), runStep, clock);
+            }
+        },
+        clock);
+    for (int wake = 0; static_cast<int>(ends.size()) < steps; ++wake) {
+        clock = std::max(clock, *queue.nextDue() + milliseconds(lateness.lateAtWake(wake)));
+        const TimerQueue::Time dueBy = clock;
+        while (queue.fireNext(dueBy)) {
+        }
+    }
+    std::vector<int> waits;
+    for (std::size_t i = 1; i < starts.size(); ++i) {
+        waits.push_back(static_cast<int>(
+            std::chrono::duration_cast<milliseconds>(starts[i] - ends[i - 1]).count()));
+    }
+    return waits;
+}
+
+TEST(TimerQueueTest, AStepArmedByTheLoopWaitsAtLeastItsIntervalHoweverLateTheWakeUps) {
+    constexpr int wait = 100;
+    const std::vector<Lateness> cases{
+        {"on time: no extra loop turn", [](int) { return 0; }, 0, 0},
+        {"now and then 10 ms late", [](int wake) { return wake % 7 == 3 ? 10 : 0; }, 0, 11},
+        {"always 3 ms late", [](int) { return 3; }, 0, 11},
+        {"a step working 30 ms", [](int) { return 0; }, 30, 11},
+    };
+    for (const Lateness& c : cases) {
+        for (const int waited : waitsBetweenSteps(wait, c, 20)) {
+            EXPECT_GE(waited, wait) << c.name;
+            EXPECT_LE(waited, wait + c.extraAtMost) << c.name;
+        }
+    }
 }
 
 TEST(TimerQueueTest, ALateTimerFiresOnceAndKeepsItsPaceFromThen) {

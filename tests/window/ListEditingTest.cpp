@@ -122,6 +122,55 @@ TEST_F(ListEditingTest, DeletingTheLastRowMakesTheNewLastCommandCurrent) {
     EXPECT_FALSE(f().aenderung_sperren);
 }
 
+// The user looks at the wait 33 in row 3, Ctrl+clicks row 1 (and, for a removal, row 3 again to
+// spare it), edits the list and types a 7 into the panel: the 7 lands on the 33 wherever it moved.
+TEST_F(ListEditingTest, TheCurrentCommandMovesWithItsRecordThroughEveryListEdit) {
+    struct Case {
+        const char* edit;
+        bool row3Deselected;
+        int key;                         // a typed character, or 0 for the Delete key
+        std::vector<std::string> waits;  // the macro after the 7 was typed
+        int current;
+    };
+    const std::vector<Case> cases{
+        {"new", false, 14, {"11", "11", "22", "337", "44"}, 4},
+        {"paste", false, 22, {"11", "22", "22", "337", "44"}, 4},
+        {"delete", true, 0, {"22", "337", "44"}, 2},
+        {"cut", true, 24, {"22", "337", "44"}, 2},
+    };
+    const auto wait = [](const std::string& ms) { return "code:|001|wait:|" + ms + "|"; };
+    for (const Case& c : cases) {
+        macro(4);
+        for (int slot = 1; slot <= 4; ++slot) {
+            f().befehl_zeilen[static_cast<std::size_t>(slot)] = wait(std::to_string(11 * slot));
+        }
+        f().records.befehlsliste();
+        select({2});
+        press(3);  // the buffer holds the 22
+        select({3});
+        f().lst_code.applyUserSelection({false, true, false, !c.row3Deselected, false},
+                                        c.row3Deselected ? 3 : 1);
+        f().lst_code.MouseDown(MouseButton::Left);
+        ASSERT_EQ(f().txt_1_random1.text(), "33") << c.edit;
+
+        if (c.key == 0) {
+            f().lst_code.KeyUp(46);
+        } else {
+            press(c.key);
+        }
+        EXPECT_EQ(f().befehl_nr, c.current) << c.edit;
+        EXPECT_EQ(f().lbl_hscaktuell.caption(), std::to_string(c.current)) << c.edit;
+        EXPECT_TRUE(f().lst_code.selected(c.current)) << c.edit;
+        EXPECT_EQ(f().txt_1_random1.text(), "33") << c.edit;
+        f().txt_1_random1.setText(f().txt_1_random1.text() + "7");
+        std::vector<std::string> expected;
+        for (const std::string& ms : c.waits) {
+            expected.push_back(wait(ms));
+        }
+        EXPECT_EQ(commands(), expected) << c.edit;
+    }
+}
+
 TEST_F(ListEditingTest, CutOfTheBasicSettingsDoesNothing) {
     macro(3);
     select({0});

@@ -5,12 +5,11 @@
 #include <utility>
 #include <vector>
 
+#include "platform/MouseButton.h"
 #include "platform/controls/Control.h"
 #include "platform/controls/Event.h"
 
 namespace pontrel {
-
-enum class MouseButton { Left = 1, Right = 2, Middle = 4 };
 
 // A list box with extended multiple selection (click, Shift+click, Ctrl+click). The view applies a
 // user's click to the selection first and raises MouseDown afterwards, so the handler already

@@ -84,7 +84,8 @@ void XlibReceiver::readEvents() {
                                     {event.xbutton.x_root, event.xbutton.y_root},
                                     now});
             } else if (event.type == MotionNotify) {
-                motions_.push_back({{event.xmotion.x_root, event.xmotion.y_root}, now});
+                motions_.push_back(
+                    {{event.xmotion.x_root, event.xmotion.y_root}, now, event.xmotion.time});
             }
         }
         pollfd readable{ConnectionNumber(display_), POLLIN, 0};

@@ -32,6 +32,7 @@ public:
     struct Motion {
         Point at;
         TimePoint time;
+        ::Time serverTime = 0;  // the X server's timestamp, in milliseconds
     };
 
     // A managed top-level window asked for at `wanted`; where it really is tells window().
