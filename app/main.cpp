@@ -6,6 +6,8 @@
 #include "CommandLineInfo.h"
 #include "DisplayCheck.h"
 #include "ExitSignals.h"
+#include "platform/qt/CursorBlinkTimeout.h"
+#include "platform/qt/GermanTranslations.h"
 #include "platform/qt/MainWindow.h"
 #include "window/MainForm.h"
 
@@ -36,6 +38,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion("1.2.2");
     // Closing the window ends the program through the form, not through Qt.
     QApplication::setQuitOnLastWindowClosed(false);
+    const pontrel::GermanTranslations germanDialogs;
+    const pontrel::CursorBlinkTimeout quietWhenIdle;
 
     pontrel::AppServices services;
     pontrel::endOnExitSignals();

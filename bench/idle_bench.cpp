@@ -1,6 +1,6 @@
 // The built program at rest on a private 1920x1080 Xvfb with openbox: time from start to its
-// mapped window, processor time over 60 s of idling with the hot keys watched, and resident
-// memory.
+// mapped window, processor time over 60 s of idling with the window shown and a start key chosen,
+// and resident memory.
 
 #include <unistd.h>
 #include <cstdio>
@@ -71,6 +71,10 @@ int main() {
         start.count, bench::startRuns, start.median, start.p99,
         bench::verdict(start.count == bench::startRuns && start.median <= 400), start.median / 400);
 
+    // The default macro file, loaded at start, chooses F5 as the start key.
+    e2e::writeMacro(desktop, "pontrel.qmc",
+                    {"code:|000|wait:|500|loop:|0|start:|F5|stop:|ESC|", "code:|001|wait:|0|"},
+                    '1');
     e2e::PontrelApp app(desktop, PONTREL_PROGRAM);
     app.window();
     e2e::pause(2000);
@@ -84,9 +88,9 @@ int main() {
     const double resident = bench::memoryMegabytes(pid, "VmRSS");
     const double peak = bench::memoryMegabytes(pid, "VmHWM");
     std::printf(
-        "idle %.0f s: processor %.3f s = %.2f %% of one core  (goal <= 0.5 %%: %s; "
+        "idle %.0f s: processor %.3f s = %.3f %% of one core  (goal <= 0.1 %%: %s; "
         "ratio to goal %.2f)\n",
-        seconds, used, percent, bench::verdict(percent <= 0.5), percent / 0.5);
+        seconds, used, percent, bench::verdict(percent <= 0.1), percent / 0.1);
     std::printf("resident memory %.1f MB, peak %.1f MB  (goal <= 60 MB: %s; ratio to goal %.2f)\n",
                 resident, peak, bench::verdict(resident <= 60), resident / 60);
     return 0;

@@ -8,7 +8,7 @@ set -euo pipefail
 
 run_packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev libgl-dev
+    qt6-base-dev libgl-dev qt6-translations-l10n
     libx11-dev libxtst-dev libxi-dev libxext-dev libxss-dev libxkbcommon-dev
     fonts-dejavu-core fonts-dejavu-extra
 )

@@ -38,13 +38,13 @@ InputActions::InputActions(MainForm& form) : form_(form) {}
 
 void InputActions::MouseDown(int MouseButton) {
     if (const ButtonFlags* flags = flagsOf(MouseButton)) {
-        (void)form_.platform.input.mouseEvent(flags->down);
+        form_.logIgnoredFailure("Maustaste drücken", form_.platform.input.mouseEvent(flags->down));
     }
 }
 
 void InputActions::MouseUp(int MouseButton) {
     if (const ButtonFlags* flags = flagsOf(MouseButton)) {
-        (void)form_.platform.input.mouseEvent(flags->up);
+        form_.logIgnoredFailure("Maustaste loslassen", form_.platform.input.mouseEvent(flags->up));
     }
 }
 
@@ -57,7 +57,7 @@ void InputActions::movePointer() {
     const auto slot = static_cast<std::size_t>(form_.befehl_nr);
     const int x = toInt(leadingNumber(form_.befehl_wert1[slot]));
     const int y = toInt(leadingNumber(form_.befehl_wert2[slot]));
-    (void)form_.platform.input.setCursorPos(x, y);
+    form_.logIgnoredFailure("Mauszeiger bewegen", form_.platform.input.setCursorPos(x, y));
 }
 
 void InputActions::clickButton() {
@@ -77,7 +77,7 @@ void InputActions::typeText() {
     // A text the parser rejects is not typed at all, rather than typed in part.
     const KeyTextParse parsed = parseKeyText(text);
     if (!parsed.error) {
-        (void)form_.platform.input.sendKeys(parsed.actions);
+        form_.logIgnoredFailure("Tastatur Eingabe", form_.platform.input.sendKeys(parsed.actions));
     }
 }
 
@@ -91,8 +91,8 @@ void InputActions::countUp() {
     }
     f.zaehler_naechster = std::clamp(f.zaehler_naechster, -counterLimit, counterLimit);
     f.zaehler_wert = f.zaehler_naechster;
-    (void)f.platform.clipboard.clear();
-    (void)f.platform.clipboard.setText(counterText());
+    f.logIgnoredFailure("Zwischenablage leeren", f.platform.clipboard.clear());
+    f.logIgnoredFailure("Zwischenablage füllen", f.platform.clipboard.setText(counterText()));
     f.zaehler_naechster = f.zaehler_wert + leadingNumber(f.befehl_wert2[slot]);
 }
 

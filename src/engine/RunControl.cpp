@@ -27,6 +27,18 @@ RunControl::RunControl(MainForm& form) : form_(form) {
     form_.Timer_befehlstart.Tick.connect([this] { Timer_befehlstart_Timer(); });
     form_.Timer_befehlstop.Tick.connect([this] { Timer_befehlstop_Timer(); });
     form_.Timer_startloop.Tick.connect([this] { Timer_startloop_Timer(); });
+    keyChangesWatched_ = form_.platform.input.watchKeyChanges(
+        [&scheduler = form_.platform.scheduler, self = std::weak_ptr(self_)] {
+            scheduler.post([self] {
+                if (const auto alive = self.lock()) {
+                    (*alive)->form_.Timer_befehlstart.wake();
+                }
+            });
+        });
+}
+
+RunControl::~RunControl() {
+    form_.platform.input.watchKeyChanges({});
 }
 
 bool RunControl::running() const {
@@ -136,6 +148,9 @@ void RunControl::Timer_befehlstart_Timer() {
     }
     if (freshlyPressed(form_, form_.start_taste)) {
         form_.cmd_start.click();
+    } else if (keyChangesWatched_) {
+        // Until a key changes, every further poll would read the same: sleep till one does.
+        form_.Timer_befehlstart.sleep();
     }
 }
 
@@ -162,7 +177,7 @@ void RunControl::Timer_startloop_Timer() {
     }
     f.durchlauf += 1;
     if (f.durchlauf > f.wiederholungen) {
-        (void)f.platform.input.blockInput(false);
+        f.logIgnoredFailure("Maus/Tastatur entsperren", f.platform.input.blockInput(false));
         f.platform.input.drainQueuedInput();
         start_stop();
     } else if (f.befehl_anzahl >= 1) {

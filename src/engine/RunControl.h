@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 namespace pontrel {
 
 class MainForm;
@@ -8,6 +10,9 @@ class MainForm;
 class RunControl {
 public:
     explicit RunControl(MainForm& form);
+    ~RunControl();
+    RunControl(const RunControl&) = delete;
+    RunControl& operator=(const RunControl&) = delete;
 
     void cmd_start_Click();
     // Ends a run and gives the editor back. Its result is not used by any caller.
@@ -24,6 +29,10 @@ private:
     void setEditing(bool enabled);
 
     MainForm& form_;
+    // The key state tells of every key change: the start key is read only then.
+    bool keyChangesWatched_ = false;
+    // Work posted for a key change finds out through this whether the form is still there.
+    std::shared_ptr<RunControl*> self_ = std::make_shared<RunControl*>(this);
 };
 
 }  // namespace pontrel

@@ -38,12 +38,16 @@ void ScreenActions::screenshot() {
     if (target.jpeg()) {
         Save_JPG(f.pic_screenshot.image(), target.path, target.quality);
     } else {
-        (void)screen.writeBitmapFile(f.pic_screenshot.image(), target.path);
+        f.logIgnoredFailure("Screenshot speichern",
+                            screen.writeBitmapFile(f.pic_screenshot.image(), target.path));
     }
 }
 
 void ScreenActions::Save_JPG(const Bitmap& pict, const std::string& FileName, int quality) {
-    if (!form_.platform.screen.writeJpegFile(pict, FileName, quality).ok()) {
+    const Status written = form_.platform.screen.writeJpegFile(pict, FileName, quality);
+    if (!written.ok()) {
+        // The step swallows the error below, which carries only a number: the log keeps why.
+        form_.logIgnoredFailure("Screenshot speichern", written);
         throw ImageSaveError("Speicherung des Bildes fehlgeschlagen. GDI+ Error:" +
                              std::to_string(jpegFailureStatus));
     }

@@ -37,7 +37,7 @@ void SystemActions::startProgram() {
     MainForm& f = form_;
     std::string& commandLine = f.befehl_wert1[static_cast<std::size_t>(f.befehl_nr)];
     commandLine = withCounter(replaceAll(commandLine, "|", ""), f.input.counterText());
-    (void)f.platform.system.startProgram(commandLine);
+    f.logIgnoredFailure("Programm starten", f.platform.system.startProgram(commandLine));
 }
 
 void SystemActions::pcCommand() {
@@ -45,28 +45,28 @@ void SystemActions::pcCommand() {
     const std::string& word = f.befehl_wert1[static_cast<std::size_t>(f.befehl_nr)];
     SystemService& system = f.platform.system;
     if (word == "lockpc") {
-        (void)system.lockWorkstation();
+        f.logIgnoredFailure("Computer sperren", system.lockWorkstation());
     } else if (word == "reboot") {
-        (void)system.reboot();
+        f.logIgnoredFailure("Neustart", system.reboot());
         // The notice comes whether or not the request went through.
         f.platform.dialogs.messageBox("reboot", programTitle, MessageButtons::Ok,
                                       MessageIcon::None);
     } else if (word == "shutdown") {
-        (void)system.shutdown();
+        f.logIgnoredFailure("Herunterfahren", system.shutdown());
     } else if (word == "screenoff") {
-        (void)system.monitorOff();
+        f.logIgnoredFailure("Monitor ausschalten", system.monitorOff());
     } else if (word == "end") {
         endProgram();
     } else if (word == "input-disable") {
-        (void)f.platform.input.blockInput(true);
+        f.logIgnoredFailure("Maus/Tastatur sperren", f.platform.input.blockInput(true));
     } else if (word == "input-enable") {
-        (void)f.platform.input.blockInput(false);
+        f.logIgnoredFailure("Maus/Tastatur entsperren", f.platform.input.blockInput(false));
     }
 }
 
 void SystemActions::endProgram() {
     Platform& platform = form_.platform;
-    (void)platform.input.blockInput(false);
+    form_.logIgnoredFailure("Maus/Tastatur entsperren", platform.input.blockInput(false));
     platform.input.drainQueuedInput();
     platform.environment.exitProcess(0);
 }
@@ -78,11 +78,12 @@ void SystemActions::cdTray() {
     }
     const auto slot = static_cast<std::size_t>(f.befehl_nr);
     SystemService& system = f.platform.system;
-    (void)system.mciSendString("Open " + f.befehl_wert1[slot] + " Type cdaudio Alias cd",
-                               &f.mci_antwort);
-    (void)system.mciSendString(
-        f.befehl_wert2[slot] == "close" ? "set cd door closed" : "set cd door open", nullptr);
-    (void)system.mciSendString("close cd", nullptr);
+    const auto send = [&](const std::string& command, std::string* answer) {
+        f.logIgnoredFailure("CD-Laufwerk (" + command + ")", system.mciSendString(command, answer));
+    };
+    send("Open " + f.befehl_wert1[slot] + " Type cdaudio Alias cd", &f.mci_antwort);
+    send(f.befehl_wert2[slot] == "close" ? "set cd door closed" : "set cd door open", nullptr);
+    send("close cd", nullptr);
 }
 
 }  // namespace pontrel

@@ -157,7 +157,7 @@ void Lifecycle::cmd_neu_Click() {
 
 void Lifecycle::Form_Unload() {
     // A block left by "input-disable" must never outlive the program.
-    (void)form_.platform.input.blockInput(false);
+    form_.logIgnoredFailure("Maus/Tastatur entsperren", form_.platform.input.blockInput(false));
     form_.platform.environment.exitProcess(0);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdio>
 #include <string>
 
 #include "platform/Status.h"
@@ -26,6 +27,8 @@ public:
     virtual void exitProcess(int code) = 0;
     // Opens a web address or document in the desktop's default program.
     virtual Status openUrl(const std::string& url) = 0;
+    // Appends one line to the program's log, which is its standard error.
+    virtual void writeLog(const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); }
 };
 
 }  // namespace pontrel

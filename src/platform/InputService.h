@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "platform/KeyAction.h"
 #include "platform/ScreenPoint.h"
@@ -29,6 +30,13 @@ public:
     // The state of a virtual key for the whole desktop: keyDownNow while it is held,
     // keyPressedSinceLastQuery once after every press since the previous query of that key.
     virtual std::uint16_t asyncKeyState(int virtualKey) = 0;
+    // Calls onChange, on any thread, whenever a key has gone down or up, so that a caller reads
+    // the key state only then instead of polling it; an empty function ends the watch. False
+    // where this backend cannot tell: the caller polls.
+    virtual bool watchKeyChanges(std::function<void()> onChange) {
+        (void)onChange;
+        return false;
+    }
 
     virtual ScreenPoint cursorPos() = 0;
     virtual Status setCursorPos(int x, int y) = 0;

@@ -24,6 +24,8 @@ public:
     virtual TimerId startTimer(int intervalMs, std::function<void()> onTimeout) = 0;
     // Stopping inside the timer's own callback is allowed.
     virtual void stopTimer(TimerId id) = 0;
+    // Runs work on the timers' thread at its next turn. The one call that any thread may make.
+    virtual void post(std::function<void()> work) = 0;
 };
 
 }  // namespace pontrel

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 #include "editor/Composer.h"
 #include "editor/KeyComposer.h"
 #include "editor/Panels.h"
@@ -32,6 +34,10 @@ public:
     MainForm& operator=(const MainForm&) = delete;
 
     Platform& platform;
+
+    // Where the design passes over a failed platform action (the run goes on, the window shows
+    // nothing), a failure still leaves a line with what and why in the log.
+    void logIgnoredFailure(std::string_view what, const Status& status);
 
     CommandRecords records{*this};
     Lifecycle lifecycle{*this};

@@ -42,6 +42,24 @@ WindowOptions::WindowOptions(MainForm& form)
     f.mnudisplay.Click.connect([this] { mnudisplay_Click(); });
     f.img_brantsoftlogo.Click.connect([this] { img_brantsoftlogo_Click(); });
     fadeTimer_.Tick.connect([this] { fadeStep(); });
+    f.frm_pontrel.OnScreenChanged.connect([this] { frm_pontrel_OnScreenChanged(); });
+}
+
+void WindowOptions::frm_pontrel_OnScreenChanged() {
+    MainForm& f = form_;
+    if (f.frm_pontrel.onScreen()) {
+        f.Timer_transparenz.wake();
+        f.Timer_XYPos.wake();
+    }
+}
+
+bool WindowOptions::sleepsOffScreen(Timer& display) {
+    if (form_.frm_pontrel.onScreen()) {
+        return false;
+    }
+    // What it shows is off the screen: it ticks again, at once, when the window comes back.
+    display.sleep();
+    return true;
 }
 
 void WindowOptions::chk_0_transparenz_Click() {
@@ -49,7 +67,8 @@ void WindowOptions::chk_0_transparenz_Click() {
 }
 
 void WindowOptions::chk_0_vordergrund_Click() {
-    (void)form_.platform.window.setTopmost(form_.chk_0_vordergrund.value() == 1);
+    form_.logIgnoredFailure("Im Vordergrund",
+                            form_.platform.window.setTopmost(form_.chk_0_vordergrund.value() == 1));
 }
 
 void WindowOptions::chk_0_listbox_Click() {
@@ -58,6 +77,9 @@ void WindowOptions::chk_0_listbox_Click() {
 
 void WindowOptions::Timer_transparenz_Timer() {
     MainForm& f = form_;
+    if (sleepsOffScreen(f.Timer_transparenz)) {
+        return;
+    }
     const ScreenPoint pointer = f.platform.input.cursorPos();
     const Rect frame = f.platform.window.frameRect();
     // The edge itself counts as outside.
@@ -84,7 +106,7 @@ void WindowOptions::transparenz_blenden(int richtung) {
 
 void WindowOptions::fadeStep() {
     MainForm& f = form_;
-    (void)f.platform.window.setOpacity(fadeAlpha_);
+    f.logIgnoredFailure("Transparenz", f.platform.window.setOpacity(fadeAlpha_));
     f.ausgeblendet = fadeDirection_ == 1;
     const bool last =
         fadeDirection_ == 0 ? fadeAlpha_ >= fadeInLastAlpha : fadeAlpha_ <= fadeOutLastAlpha;
@@ -106,6 +128,9 @@ void WindowOptions::mnudisplay_Click() {
 
 void WindowOptions::Timer_XYPos_Timer() {
     MainForm& f = form_;
+    if (sleepsOffScreen(f.Timer_XYPos)) {
+        return;
+    }
     const ScreenPoint pointer = f.platform.input.cursorPos();
     f.mausposition = pointer;
     const std::string x = std::to_string(pointer.x);
@@ -125,7 +150,8 @@ void WindowOptions::Timer_XYPos_Timer() {
 }
 
 void WindowOptions::img_brantsoftlogo_Click() {
-    (void)form_.platform.environment.openUrl(PONTREL_HOME_PAGE);
+    form_.logIgnoredFailure("Webseite öffnen",
+                            form_.platform.environment.openUrl(PONTREL_HOME_PAGE));
 }
 
 void WindowOptions::form_eigenschaften(const std::string& kopfzeile) {

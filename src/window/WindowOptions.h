@@ -31,6 +31,9 @@ private:
     void Timer_XYPos_Timer();
     void img_brantsoftlogo_Click();
     void fadeStep();
+    // The display timers run only while the window is on the screen.
+    void frm_pontrel_OnScreenChanged();
+    bool sleepsOffScreen(Timer& display);
 
     MainForm& form_;
     Timer fadeTimer_;

@@ -86,6 +86,36 @@ TEST_F(RunTimingTest, AnEmptyMacroPlaysNothingAndEndsAfterItsPasses) {
 
 using HotKeyTest = EngineFixture;
 
+TEST_F(HotKeyTest, IdleTheStartKeyIsReadWhenAKeyChangesOrElsePolled) {
+    struct Case {
+        bool tellsKeyChanges;
+        int readsInAnIdleSecond;
+        std::int64_t pressToRun;
+    };
+    for (const Case c : {Case{true, 0, 0}, Case{false, 100, 10}}) {
+        SCOPED_TRACE(c.tellsKeyChanges);
+        form.reset();
+        fake.input.tellsKeyChanges = c.tellsKeyChanges;
+        form = std::make_unique<MainForm>(fake.platform);
+        start();
+        macro({basicSettings("100", "0"), move1});
+        fake.clock.advance(1000);
+        fake.input.keyStateReads = 0;
+        fake.clock.advance(1000);
+        EXPECT_EQ(fake.input.keyStateReads, c.readsInAnIdleSecond);
+
+        fake.input.press(0x41);  // another key wakes the check, which finds no start
+        fake.clock.advance(10);
+        EXPECT_FALSE(running());
+        const std::int64_t pressed = fake.clock.now();
+        fake.input.press(startKey);
+        // Then the advance loop's first tick and one base wait.
+        EXPECT_EQ(whenLogged("move 1,1", 1000) - pressed, c.pressToRun + 10 + 100);
+        runToEnd();
+        fake.input.release(startKey);
+    }
+}
+
 TEST_F(HotKeyTest, OnlyAFreshPressStartsAndAHeldKeyDoesNotRestart) {
     macro({basicSettings("100", "0"), move1});
     fake.input.press(startKey);

@@ -26,7 +26,8 @@ for file in ./usr/bin/Pontrel ./usr/bin/Pontrel1 ./usr/share/applications/pontre
     grep -qx -- "$file" "$work/contents" || fail "missing $file"
 done
 depends="$(dpkg-deb -f "$deb" Depends)"
-for library in libqt6widgets6 libx11-6 libxtst6 libxi6 qt6-qpa-plugins fonts-dejavu-extra; do
+for library in libqt6widgets6 libx11-6 libxtst6 libxi6 qt6-qpa-plugins qt6-translations-l10n \
+    fonts-dejavu-extra; do
     [[ "$depends" == *"$library"* ]] || fail "Depends lacks $library: $depends"
 done
 

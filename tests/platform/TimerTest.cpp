@@ -47,6 +47,27 @@ TEST_F(TimerTest, ANewIntervalRestartsTheCountdown) {
     EXPECT_EQ(ticks, (std::vector<std::int64_t>{110}));
 }
 
+TEST_F(TimerTest, ASleepingTimerStaysEnabledAndTicksOnlyWhenWoken) {
+    Timer timer("t", clock, 10, true);
+    record(timer);
+    clock.advance(10);
+    timer.sleep();
+    clock.advance(1000);
+    EXPECT_TRUE(timer.enabled());
+    EXPECT_EQ(clock.activeTimers(), 0U);
+    timer.wake();  // at once, then polling again
+    clock.advance(20);
+    EXPECT_EQ(ticks, (std::vector<std::int64_t>{10, 1010, 1020, 1030}));
+
+    ticks.clear();
+    timer.sleep();
+    timer.setEnabled(false);  // disabling ends the sleep: enabled again, it polls
+    timer.wake();
+    timer.setEnabled(true);
+    clock.advance(10);
+    EXPECT_EQ(ticks, (std::vector<std::int64_t>{1040}));
+}
+
 TEST_F(TimerTest, IntervalZeroNeverFiresAndLongIntervalsAreKept) {
     Timer idle("idle", clock, 0, true);
     record(idle);

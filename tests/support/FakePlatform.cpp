@@ -1,5 +1,6 @@
 #include "support/FakePlatform.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "engine/KeyTranscript.h"
@@ -23,15 +24,35 @@ std::string serialise(const Bitmap& image) {
 
 }  // namespace
 
+Status CallRecorder::answer(std::string line) {
+    const bool fails =
+        std::any_of(failing_.begin(), failing_.end(),
+                    [&](const std::string& prefix) { return line.starts_with(prefix); });
+    log_.push_back(std::move(line));
+    return fails ? Status::failure("refused by the test") : Status::success();
+}
+
 void FakeInput::press(int virtualKey) {
     keys_[virtualKey] = keyDownNow | keyPressedSinceLastQuery;
+    if (keyChanged_) {
+        keyChanged_();
+    }
 }
 
 void FakeInput::release(int virtualKey) {
     keys_[virtualKey] &= ~keyDownNow;
+    if (keyChanged_) {
+        keyChanged_();
+    }
+}
+
+bool FakeInput::watchKeyChanges(std::function<void()> onChange) {
+    keyChanged_ = tellsKeyChanges ? std::move(onChange) : nullptr;
+    return tellsKeyChanges;
 }
 
 std::uint16_t FakeInput::asyncKeyState(int virtualKey) {
+    ++keyStateReads;
     std::uint16_t& state = keys_[virtualKey];
     const std::uint16_t result = state;
     state &= ~keyPressedSinceLastQuery;
@@ -39,35 +60,38 @@ std::uint16_t FakeInput::asyncKeyState(int virtualKey) {
 }
 
 Status FakeInput::setCursorPos(int x, int y) {
-    cursor = {x, y};
-    log_.push_back("move " + std::to_string(x) + "," + std::to_string(y));
-    return Status::success();
+    Status status = log_.answer("move " + std::to_string(x) + "," + std::to_string(y));
+    if (status.ok()) {
+        cursor = {x, y};
+    }
+    return status;
 }
 
 Status FakeInput::mouseEvent(int flags) {
-    log_.push_back("mouse " + std::to_string(flags));
-    return Status::success();
+    return log_.answer("mouse " + std::to_string(flags));
 }
 
 Status FakeInput::sendKeys(const KeyActions& actions) {
     for (const KeyAction& action : actions) {
-        log_.push_back(describe(action));
+        log_.note(describe(action));
     }
     return Status::success();
 }
 
 Status FakeInput::blockInput(bool block) {
-    blocked = block;
-    log_.push_back(block ? "block input" : "release input");
-    return Status::success();
+    Status status = log_.answer(block ? "block input" : "release input");
+    if (status.ok()) {
+        blocked = block;
+    }
+    return status;
 }
 
 void FakeInput::cancelQueuedInput() {
-    log_.push_back("cancel queued input");
+    log_.note("cancel queued input");
 }
 
 void FakeInput::drainQueuedInput() {
-    log_.push_back("drain queued input");
+    log_.note("drain queued input");
 }
 
 Bitmap FakeScreen::capture(int x, int y, int width, int height) {
@@ -84,66 +108,64 @@ Bitmap FakeScreen::capture(int x, int y, int width, int height) {
 }
 
 Status FakeScreen::writeBitmapFile(const Bitmap& image, const std::string& path) {
-    log_.push_back("bmp " + quoted(path));
-    return files_.replaceFile(path, serialise(image));
+    Status status = log_.answer("bmp " + quoted(path));
+    return status.ok() ? files_.replaceFile(path, serialise(image)) : status;
 }
 
 Status FakeScreen::writeJpegFile(const Bitmap& image, const std::string& path, int quality) {
-    log_.push_back("jpeg " + quoted(path) + " " + std::to_string(quality));
-    return files_.replaceFile(path, serialise(image));
+    Status status = log_.answer("jpeg " + quoted(path) + " " + std::to_string(quality));
+    return status.ok() ? files_.replaceFile(path, serialise(image)) : status;
 }
 
 Status FakeSystem::startProgram(const std::string& commandLine) {
-    log_.push_back("program " + quoted(commandLine));
-    return Status::success();
+    return log_.answer("program " + quoted(commandLine));
 }
 
 Status FakeSystem::lockWorkstation() {
-    log_.push_back("lock");
-    return Status::success();
+    return log_.answer("lock");
 }
 
 Status FakeSystem::reboot() {
-    log_.push_back("reboot");
-    return Status::success();
+    return log_.answer("reboot");
 }
 
 Status FakeSystem::shutdown() {
-    log_.push_back("shutdown");
-    return Status::success();
+    return log_.answer("shutdown");
 }
 
 Status FakeSystem::monitorOff() {
-    log_.push_back("monitor off");
-    return Status::success();
+    return log_.answer("monitor off");
 }
 
 Status FakeSystem::mciSendString(const std::string& command, std::string* answer) {
-    log_.push_back("mci " + quoted(command));
     if (answer != nullptr) {
         answer->clear();
     }
-    return Status::success();
+    return log_.answer("mci " + quoted(command));
 }
 
 Status FakeClipboard::clear() {
-    text.clear();
-    log_.push_back("clipboard clear");
-    return Status::success();
+    Status status = log_.answer("clipboard clear");
+    if (status.ok()) {
+        text.clear();
+    }
+    return status;
 }
 
 Status FakeClipboard::setText(const std::string& newText) {
-    text = newText;
-    log_.push_back("clipboard " + quoted(newText));
-    return Status::success();
+    Status status = log_.answer("clipboard " + quoted(newText));
+    if (status.ok()) {
+        text = newText;
+    }
+    return status;
 }
 
 MessageAnswer FakeDialogs::messageBox(const std::string& text, const std::string& title,
                                       MessageButtons buttons, MessageIcon icon) {
-    log_.push_back("message " + quoted(text) + " title " + quoted(title) +
-                   (buttons == MessageButtons::YesNo ? " yes/no" : " ok") +
-                   (icon == MessageIcon::Question ? " question" : "") +
-                   (icon == MessageIcon::Critical ? " critical" : ""));
+    log_.note("message " + quoted(text) + " title " + quoted(title) +
+              (buttons == MessageButtons::YesNo ? " yes/no" : " ok") +
+              (icon == MessageIcon::Question ? " question" : "") +
+              (icon == MessageIcon::Critical ? " critical" : ""));
     if (whileMessageBoxOpen) {
         whileMessageBoxOpen();
     }
@@ -157,8 +179,8 @@ MessageAnswer FakeDialogs::messageBox(const std::string& text, const std::string
 }
 
 bool FakeDialogs::choose(CommonDialog& dialog, const char* kind) {
-    log_.push_back(std::string(kind) + " " + dialog.name + " " + quoted(dialog.filter) + " " +
-                   quoted(dialog.fileName));
+    log_.note(std::string(kind) + " " + dialog.name + " " + quoted(dialog.filter) + " " +
+              quoted(dialog.fileName));
     if (chosenFiles.empty() || !chosenFiles.front()) {
         if (!chosenFiles.empty()) {
             chosenFiles.pop_front();
@@ -179,19 +201,23 @@ bool FakeDialogs::showSave(CommonDialog& dialog) {
 }
 
 Status FakeWindow::setOpacity(int alpha) {
-    opacity = alpha;
-    log_.push_back("opacity " + std::to_string(alpha));
-    return Status::success();
+    Status status = log_.answer("opacity " + std::to_string(alpha));
+    if (status.ok()) {
+        opacity = alpha;
+    }
+    return status;
 }
 
 Status FakeWindow::setTopmost(bool on) {
-    topmost = on;
-    log_.push_back(on ? "topmost on" : "topmost off");
-    return Status::success();
+    Status status = log_.answer(on ? "topmost on" : "topmost off");
+    if (status.ok()) {
+        topmost = on;
+    }
+    return status;
 }
 
 void FakeWindow::popupMenu(Menu& menu) {
-    log_.push_back("popup " + menu.name());
+    log_.note("popup " + menu.name());
     for (MenuItem* item : menu.items()) {
         if (item->name() == menuChoice && item->enabled()) {
             item->click();
@@ -210,12 +236,15 @@ double FakeEnvironment::randomUnit() {
 
 void FakeEnvironment::exitProcess(int code) {
     exited = true;
-    log_.push_back("exit " + std::to_string(code));
+    log_.note("exit " + std::to_string(code));
 }
 
 Status FakeEnvironment::openUrl(const std::string& url) {
-    log_.push_back("open url " + quoted(url));
-    return Status::success();
+    return log_.answer("open url " + quoted(url));
+}
+
+void FakeEnvironment::writeLog(const std::string& line) {
+    log_.note("log " + quoted(line));
 }
 
 std::optional<std::string> FakeFiles::readFile(const std::string& path, std::size_t maxBytes) {

@@ -18,15 +18,31 @@ namespace pontrel::test {
 // "down Shift", "clipboard \"15\"").
 using Transcript = std::vector<std::string>;
 
+// Writes each call's line into the transcript and answers it. A call fails where a test asked for
+// it: failCalls("program") makes every call whose line starts with "program" report a failure.
+class CallRecorder {
+public:
+    explicit CallRecorder(Transcript& log) : log_(log) {}
+
+    void failCalls(std::string linePrefix) { failing_.push_back(std::move(linePrefix)); }
+    void note(std::string line) { log_.push_back(std::move(line)); }
+    Status answer(std::string line);
+
+private:
+    Transcript& log_;
+    std::vector<std::string> failing_;
+};
+
 class FakeInput : public InputService {
 public:
-    explicit FakeInput(Transcript& log) : log_(log) {}
+    explicit FakeInput(CallRecorder& log) : log_(log) {}
 
     // Another program's key press and release, as the global key state sees them.
     void press(int virtualKey);
     void release(int virtualKey);
 
     std::uint16_t asyncKeyState(int virtualKey) override;
+    bool watchKeyChanges(std::function<void()> onChange) override;
     ScreenPoint cursorPos() override { return cursor; }
     Status setCursorPos(int x, int y) override;
     Status mouseEvent(int flags) override;
@@ -37,15 +53,20 @@ public:
 
     ScreenPoint cursor;
     bool blocked = false;
+    // False: a backend that cannot tell of key changes, so its callers poll.
+    bool tellsKeyChanges = true;
+    // How often the key state was read.
+    int keyStateReads = 0;
 
 private:
-    Transcript& log_;
+    CallRecorder& log_;
     std::map<int, std::uint16_t> keys_;
+    std::function<void()> keyChanged_;
 };
 
 class FakeScreen : public ScreenService {
 public:
-    FakeScreen(Transcript& log, class FakeFiles& files) : log_(log), files_(files) {}
+    FakeScreen(CallRecorder& log, class FakeFiles& files) : log_(log), files_(files) {}
 
     ScreenSize screenSize() override { return size; }
     Bitmap capture(int x, int y, int width, int height) override;
@@ -57,13 +78,13 @@ public:
     std::function<std::uint32_t(int x, int y)> pixelAt = [](int, int) { return 0x00FFFFFFu; };
 
 private:
-    Transcript& log_;
+    CallRecorder& log_;
     FakeFiles& files_;
 };
 
 class FakeSystem : public SystemService {
 public:
-    explicit FakeSystem(Transcript& log) : log_(log) {}
+    explicit FakeSystem(CallRecorder& log) : log_(log) {}
 
     Status startProgram(const std::string& commandLine) override;
     Status lockWorkstation() override;
@@ -76,12 +97,12 @@ public:
     std::vector<std::string> driveRoots;
 
 private:
-    Transcript& log_;
+    CallRecorder& log_;
 };
 
 class FakeClipboard : public ClipboardService {
 public:
-    explicit FakeClipboard(Transcript& log) : log_(log) {}
+    explicit FakeClipboard(CallRecorder& log) : log_(log) {}
 
     Status clear() override;
     Status setText(const std::string& text) override;
@@ -89,12 +110,12 @@ public:
     std::string text;
 
 private:
-    Transcript& log_;
+    CallRecorder& log_;
 };
 
 class FakeDialogs : public DialogService {
 public:
-    explicit FakeDialogs(Transcript& log) : log_(log) {}
+    explicit FakeDialogs(CallRecorder& log) : log_(log) {}
 
     MessageAnswer messageBox(const std::string& text, const std::string& title,
                              MessageButtons buttons, MessageIcon icon) override;
@@ -111,12 +132,12 @@ public:
 private:
     bool choose(CommonDialog& dialog, const char* kind);
 
-    Transcript& log_;
+    CallRecorder& log_;
 };
 
 class FakeWindow : public WindowService {
 public:
-    explicit FakeWindow(Transcript& log) : log_(log) {}
+    explicit FakeWindow(CallRecorder& log) : log_(log) {}
 
     Status setOpacity(int alpha) override;
     Status setTopmost(bool topmost) override;
@@ -132,12 +153,12 @@ public:
     std::string menuChoice;
 
 private:
-    Transcript& log_;
+    CallRecorder& log_;
 };
 
 class FakeEnvironment : public Environment {
 public:
-    explicit FakeEnvironment(Transcript& log) : log_(log) {}
+    explicit FakeEnvironment(CallRecorder& log) : log_(log) {}
 
     std::string commandLine() override { return commandLineText; }
     std::string currentDirectory() override { return directory; }
@@ -147,6 +168,7 @@ public:
     double randomUnit() override;
     void exitProcess(int code) override;
     Status openUrl(const std::string& url) override;
+    void writeLog(const std::string& line) override;
 
     std::string commandLineText;
     std::string directory = "/daten";
@@ -154,7 +176,7 @@ public:
     bool exited = false;
 
 private:
-    Transcript& log_;
+    CallRecorder& log_;
 };
 
 class FakeFiles : public FileSystem {
@@ -179,15 +201,16 @@ struct FakePlatform {
     Transcript take();
 
     Transcript log;
+    CallRecorder calls{log};
     VirtualClock clock;
-    FakeInput input{log};
+    FakeInput input{calls};
     FakeFiles files;
-    FakeScreen screen{log, files};
-    FakeSystem system{log};
-    FakeClipboard clipboard{log};
-    FakeDialogs dialogs{log};
-    FakeWindow window{log};
-    FakeEnvironment environment{log};
+    FakeScreen screen{calls, files};
+    FakeSystem system{calls};
+    FakeClipboard clipboard{calls};
+    FakeDialogs dialogs{calls};
+    FakeWindow window{calls};
+    FakeEnvironment environment{calls};
     Platform platform;
 };
 

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "platform/Scheduler.h"
 #include "platform/TimerQueue.h"
@@ -15,6 +16,8 @@ class VirtualClock : public Scheduler {
 public:
     TimerId startTimer(int intervalMs, std::function<void()> onTimeout) override;
     void stopTimer(TimerId id) override;
+    // Posted work runs when the clock is next advanced, before the timers due on the way.
+    void post(std::function<void()> work) override;
 
     // Moves time forward by ms, firing every timer that falls due on the way.
     void advance(std::int64_t ms);
@@ -23,7 +26,10 @@ public:
     std::size_t activeTimers() const { return queue_.size(); }
 
 private:
+    void runPosted();
+
     TimerQueue queue_;
+    std::vector<std::function<void()>> posted_;
     std::int64_t now_ = 0;
 };
 

@@ -113,6 +113,41 @@ TEST_F(WindowOptionsTest, EnterCapturesThePointerIntoThePositionPanelShown) {
     EXPECT_EQ(f().txt_2_x.text(), "640");
 }
 
+TEST_F(WindowOptionsTest, DisplayTimersRunOnlyWhileTheWindowIsOnTheScreen) {
+    f().befehl_code = 2;
+    f().Timer_XYPos.setEnabled(true);
+    f().chk_0_transparenz.setValue(1);
+    pointer(200, 200);
+    fake.clock.advance(10);
+    ASSERT_EQ(f().lbl_2_Xpixel.caption(), "X: 200 Pixel");
+    fake.take();
+
+    for (const bool minimize : {true, false}) {
+        SCOPED_TRACE(minimize);
+        if (minimize) {
+            f().frm_pontrel.setMinimized(true);
+        } else {
+            f().frm_pontrel.setVisible(false);
+        }
+        fake.clock.advance(10);
+        EXPECT_EQ(fake.clock.activeTimers(), 0U);
+        pointer(7, 8);  // outside the window and not shown: nothing follows
+        fake.clock.advance(1000);
+        EXPECT_TRUE(fake.take().empty());
+        EXPECT_EQ(f().lbl_2_Xpixel.caption(), "X: 200 Pixel");
+        EXPECT_TRUE(f().Timer_XYPos.enabled());
+
+        f().frm_pontrel.setMinimized(false);
+        f().frm_pontrel.setVisible(true);  // back at once, before any timer is due
+        EXPECT_EQ(f().lbl_2_Xpixel.caption(), "X: 7 Pixel");
+        EXPECT_EQ(fake.take().front(), "opacity 255");  // the pointer outside starts a fade-out
+        fake.clock.advance(1000);
+        pointer(200, 200);
+        fake.clock.advance(1000);
+        fake.take();
+    }
+}
+
 TEST_F(WindowOptionsTest, HeaderWindowDigitsSwitchTheOptions) {
     struct Case {
         char digit;

@@ -23,6 +23,7 @@ void Control::setVisible(bool visible) {
     if (visible_ != visible) {
         visible_ = visible;
         changed();
+        visibilityChanged();
     }
 }
 

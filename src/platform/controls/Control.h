@@ -42,6 +42,7 @@ public:
 
 protected:
     void changed() const;
+    virtual void visibilityChanged() {}
 
 private:
     std::string name_;

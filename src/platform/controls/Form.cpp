@@ -31,6 +31,13 @@ void Form::setClientSize(int widthTwips, int heightTwips) {
     }
 }
 
+void Form::setMinimized(bool minimized) {
+    if (minimized_ != minimized) {
+        minimized_ = minimized;
+        OnScreenChanged();
+    }
+}
+
 void Form::setOuterHeight(int twips) {
     setClientSize(clientWidth_, twips - frameHeight_);
 }

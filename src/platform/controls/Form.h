@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/controls/Control.h"
+#include "platform/controls/Event.h"
 
 namespace pontrel {
 
@@ -33,7 +34,17 @@ public:
     void setOuterHeight(int twips);
     void setFrameHeight(int twips) { frameHeight_ = twips; }
 
+    // Minimized by the user, as the view reports it.
+    bool minimized() const { return minimized_; }
+    void setMinimized(bool minimized);
+    // Shown and not minimized: what the window shows is on the screen.
+    bool onScreen() const { return visible() && !minimized_; }
+    // Raised when the window is shown, hidden, minimized or restored.
+    Event<> OnScreenChanged;
+
 private:
+    void visibilityChanged() override { OnScreenChanged(); }
+
     std::string caption_;
     Colour backColour_ = 0xFFFFFF;
     std::string icon_;
@@ -41,6 +52,7 @@ private:
     int clientHeight_ = 0;
     int frameHeight_ = 495;
     std::vector<Control*> controls_;
+    bool minimized_ = false;
 };
 
 }  // namespace pontrel

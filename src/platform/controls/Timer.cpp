@@ -24,6 +24,7 @@ void Timer::setEnabled(bool enabled) {
         return;
     }
     enabled_ = enabled;
+    sleeping_ = false;
     if (enabled_) {
         arm();
     } else {
@@ -41,8 +42,26 @@ void Timer::setInterval(int intervalMs) {
     arm();
 }
 
+void Timer::sleep() {
+    if (enabled_) {
+        sleeping_ = true;
+        disarm();
+    }
+}
+
+void Timer::wake() {
+    if (!sleeping_) {
+        return;
+    }
+    sleeping_ = false;
+    arm();
+    if (armed_) {
+        fire();
+    }
+}
+
 void Timer::arm() {
-    if (enabled_ && interval_ > 0 && !armed_) {
+    if (enabled_ && !sleeping_ && interval_ > 0 && !armed_) {
         armed_ = scheduler_.startTimer(interval_, [this] { fire(); });
     }
 }

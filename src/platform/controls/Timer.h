@@ -24,6 +24,12 @@ public:
     int interval() const { return interval_; }
     void setInterval(int intervalMs);
 
+    // A poll that has seen all there is to see until something outside changes sleeps: it stays
+    // enabled but does not tick (nor wake the program) until wake(), which ticks at once.
+    // Disabling it ends the sleep.
+    void sleep();
+    void wake();
+
     Event<> Tick;
 
 private:
@@ -36,6 +42,7 @@ private:
     int interval_;
     bool enabled_;
     bool inTick_ = false;
+    bool sleeping_ = false;
     std::optional<Scheduler::TimerId> armed_;
 };
 

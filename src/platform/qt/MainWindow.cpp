@@ -88,6 +88,13 @@ void MainWindow::syncForm() {
     }
 }
 
+void MainWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowStateChange) {
+        form_.setMinimized(isMinimized());
+    }
+    QWidget::changeEvent(event);
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (closeHandler_) {
         closeHandler_();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <utility>
 
 namespace pontrel {
 
@@ -25,6 +26,10 @@ Scheduler::TimerId QtScheduler::startTimer(int intervalMs, std::function<void()>
 
 void QtScheduler::stopTimer(TimerId id) {
     queue_.stop(id);
+}
+
+void QtScheduler::post(std::function<void()> work) {
+    QMetaObject::invokeMethod(&wake_, std::move(work), Qt::QueuedConnection);
 }
 
 void QtScheduler::fireDueTimers() {

@@ -20,6 +20,7 @@ public:
 
     TimerId startTimer(int intervalMs, std::function<void()> onTimeout) override;
     void stopTimer(TimerId id) override;
+    void post(std::function<void()> work) override;
 
 private:
     void fireDueTimers();

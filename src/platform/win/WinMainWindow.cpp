@@ -199,6 +199,11 @@ LRESULT WinMainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             FillRect(reinterpret_cast<HDC>(wParam), &client, brush(form_.backColour()));
             return 1;
         }
+        case WM_SIZE:
+            if (wParam == SIZE_MINIMIZED || wParam == SIZE_RESTORED || wParam == SIZE_MAXIMIZED) {
+                form_.setMinimized(wParam == SIZE_MINIMIZED);
+            }
+            break;
         case WM_CLOSE:
             if (closeHandler_) {
                 closeHandler_();

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <utility>
 
 namespace pontrel {
 
@@ -11,6 +12,7 @@ namespace {
 
 constexpr wchar_t className[] = L"PontrelTimerWindow";
 constexpr UINT_PTR wakeTimer = 1;
+constexpr UINT postedWork = WM_APP;
 // WM_TIMER follows the system tick and may come a little before the time asked for; what is due
 // within this margin fires now rather than a whole minimum timer period later.
 constexpr std::chrono::milliseconds tickMargin(1);
@@ -53,6 +55,26 @@ void WinScheduler::stopTimer(TimerId id) {
     queue_.stop(id);
 }
 
+void WinScheduler::post(std::function<void()> work) {
+    const std::lock_guard lock(postedMutex_);
+    posted_.push_back(std::move(work));
+    // One message carries everything posted until it is handled.
+    if (posted_.size() == 1) {
+        PostMessageW(window_, postedWork, 0, 0);
+    }
+}
+
+void WinScheduler::runPosted() {
+    std::vector<std::function<void()>> work;
+    {
+        const std::lock_guard lock(postedMutex_);
+        work.swap(posted_);
+    }
+    for (const std::function<void()>& each : work) {
+        each();
+    }
+}
+
 void WinScheduler::fireDueTimers() {
     // Only what is due now: a timer due again during the callbacks waits for the next message,
     // so that input and painting go on however busy the timers are.
@@ -77,11 +99,13 @@ void WinScheduler::wakeForTheNext() {
 }
 
 LRESULT CALLBACK WinScheduler::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_TIMER && wParam == wakeTimer) {
-        auto* self = reinterpret_cast<WinScheduler*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-        if (self != nullptr) {
-            self->fireDueTimers();
-        }
+    auto* self = reinterpret_cast<WinScheduler*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self != nullptr && message == WM_TIMER && wParam == wakeTimer) {
+        self->fireDueTimers();
+        return 0;
+    }
+    if (self != nullptr && message == postedWork) {
+        self->runPosted();
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);

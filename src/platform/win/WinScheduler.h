@@ -1,6 +1,8 @@
 #pragma once
 
 #include <functional>
+#include <mutex>
+#include <vector>
 
 #include <windows.h>
 
@@ -21,14 +23,18 @@ public:
 
     TimerId startTimer(int intervalMs, std::function<void()> onTimeout) override;
     void stopTimer(TimerId id) override;
+    void post(std::function<void()> work) override;
 
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void fireDueTimers();
     void wakeForTheNext();
+    void runPosted();
 
     HWND window_ = nullptr;
     TimerQueue queue_;
+    std::mutex postedMutex_;
+    std::vector<std::function<void()>> posted_;
 };
 
 }  // namespace pontrel

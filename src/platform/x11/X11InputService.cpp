@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstring>
 #include <mutex>
+#include <utility>
 
 #include "platform/InputQueue.h"
 #include "platform/x11/X11Connection.h"
@@ -164,6 +165,11 @@ X11InputService::~X11InputService() {
 
 std::uint16_t X11InputService::asyncKeyState(int virtualKey) {
     return impl_->keyState.query(virtualKey);
+}
+
+bool X11InputService::watchKeyChanges(std::function<void()> onChange) {
+    impl_->keyState.setChangeListener(std::move(onChange));
+    return impl_->keyState.available();
 }
 
 ScreenPoint X11InputService::cursorPos() {

@@ -21,6 +21,7 @@ public:
     X11InputService& operator=(const X11InputService&) = delete;
 
     std::uint16_t asyncKeyState(int virtualKey) override;
+    bool watchKeyChanges(std::function<void()> onChange) override;
     ScreenPoint cursorPos() override;
     Status setCursorPos(int x, int y) override;
     Status mouseEvent(int flags) override;

@@ -126,6 +126,10 @@ struct X11KeyState::Impl {
     VirtualKeys pressedSinceQuery;
     std::vector<Announcement> announcements;
 
+    // Held while the listener runs, so that replacing it waits for a call under way.
+    std::mutex listenerMutex;
+    std::function<void()> changeListener;
+
     bool open();
     void readKeymap();
     void seedFromKeymap();
@@ -133,6 +137,7 @@ struct X11KeyState::Impl {
     void press(unsigned keycode);
     void release(unsigned keycode);
     bool takeAnnouncement(unsigned keycode);
+    void tellListener();
 };
 
 bool X11KeyState::Impl::open() {
@@ -242,8 +247,10 @@ void X11KeyState::Impl::handle(XEvent& event) {
         const auto keycode = static_cast<unsigned>(raw->detail);
         if (cookie.evtype == XI_RawKeyPress) {
             press(keycode);
+            tellListener();
         } else if (cookie.evtype == XI_RawKeyRelease) {
             release(keycode);
+            tellListener();
         }
     }
     XFreeEventData(display, &cookie);
@@ -274,6 +281,13 @@ bool X11KeyState::Impl::takeAnnouncement(unsigned keycode) {
         }
     }
     return false;
+}
+
+void X11KeyState::Impl::tellListener() {
+    std::lock_guard lock(listenerMutex);
+    if (changeListener) {
+        changeListener();
+    }
 }
 
 X11KeyState::X11KeyState() : impl_(std::make_unique<Impl>()) {
@@ -309,6 +323,11 @@ std::uint16_t X11KeyState::query(int virtualKey) {
         state |= keyPressedSinceLastQuery;
     }
     return state;
+}
+
+void X11KeyState::setChangeListener(std::function<void()> onChange) {
+    std::lock_guard lock(impl_->listenerMutex);
+    impl_->changeListener = std::move(onChange);
 }
 
 void X11KeyState::announceSyntheticPress(unsigned keycode) {

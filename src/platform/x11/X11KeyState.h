@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 namespace pontrel {
@@ -20,6 +21,9 @@ public:
     std::uint16_t query(int virtualKey);
     // The next press of this keycode comes from our own typing and does not count as a press.
     void announceSyntheticPress(unsigned keycode);
+    // Called on the key-state thread after any key went down or up; it must not call back into
+    // this key state. When this returns, a listener replaced (or emptied) is no longer running.
+    void setChangeListener(std::function<void()> onChange);
 
     // False when the display or XInput 2.1 is missing.
     bool available() const;

@@ -3,7 +3,9 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QClipboard>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -12,6 +14,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include "platform/qt/GermanTranslations.h"
 #include "platform/qt/QtClipboardService.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtEnvironment.h"
@@ -67,7 +70,8 @@ public:
 TEST(QtClipboardServiceTest, QueuedInputIsDeliveredBeforeTheClipboardChanges) {
     qtTestApp();
     test::Transcript log;
-    DrainWitness input(log);
+    test::CallRecorder calls(log);
+    DrainWitness input(calls);
     QtClipboardService clipboard(input);
     QGuiApplication::clipboard()->setText("alt");
 
@@ -218,6 +222,40 @@ TEST(QtDialogsTest, FileDialogStartsAtTheKeptNameAndACancelKeepsIt) {
     });
     EXPECT_TRUE(dialogs.showSave(dialog));
     EXPECT_EQ(dialog.fileName, chosen.toStdString());
+}
+
+TEST(QtDialogsTest, QtsOwnTextsAreGermanWhateverTheLocale) {
+    qtTestApp();
+    const QLocale userLocale;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    const GermanTranslations german;
+    ASSERT_TRUE(german.loaded());
+    QtDialogs dialogs;
+
+    QStringList question;
+    whenOpen<QMessageBox>([&](QMessageBox& box) {
+        question << box.button(QMessageBox::Yes)->text() << box.button(QMessageBox::No)->text();
+        box.button(QMessageBox::No)->click();
+    });
+    dialogs.messageBox("Möchten Sie diesen Befehl wirklich ausführen?", "", MessageButtons::YesNo,
+                       MessageIcon::Question);
+    EXPECT_EQ(question, (QStringList{"&Ja", "&Nein"}));
+
+    QString lookIn;
+    QStringList save;
+    CommonDialog dialog{"comdia_pontrel", ".qmc|*.qmc", ""};
+    whenOpen<QFileDialog>([&](QFileDialog& files) {
+        lookIn = files.findChild<QLabel*>("lookInLabel")->text();
+        for (QAbstractButton* button : files.findChild<QDialogButtonBox*>("buttonBox")->buttons()) {
+            save << button->text();
+        }
+        files.reject();
+    });
+    EXPECT_FALSE(dialogs.showSave(dialog));
+    EXPECT_EQ(lookIn, "Suchen in:");
+    save.sort();
+    EXPECT_EQ(save, (QStringList{"Abbrechen", "S&peichern"}));
+    QLocale::setDefault(userLocale);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "platform/x11/X11KeyState.h"
 
 #include <gtest/gtest.h>
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <memory>
@@ -104,6 +105,25 @@ TEST_F(X11KeyStateTest, TapOfAFewMillisecondsBetweenTwoQueriesReadsPressed) {
 
     EXPECT_EQ(keys.query(vkF1), keyPressedSinceLastQuery);
     EXPECT_EQ(keys.query(vkF1), 0);
+}
+
+TEST_F(X11KeyStateTest, TheChangeListenerHearsEveryPressAndReleaseUntilItIsEmptied) {
+    X11KeyState keys;
+    std::atomic<int> changes = 0;
+    keys.setChangeListener([&changes] { ++changes; });
+    const unsigned f7 = client_.keycode(XK_F7);
+
+    client_.xtestTap(f7);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    while (changes < 2 && std::chrono::steady_clock::now() < end) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    EXPECT_EQ(changes, 2);
+
+    keys.setChangeListener({});
+    client_.xtestTap(f7);
+    barrier(keys);
+    EXPECT_EQ(changes, 2);
 }
 
 TEST_F(X11KeyStateTest, VirtualKeysFollowTheKeymap) {
