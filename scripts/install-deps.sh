@@ -2,7 +2,7 @@
 # Installs the Debian packages Pontrel needs that are missing.
 #   install-deps.sh run    what building and starting the program needs
 #   install-deps.sh test   that, plus everything the tests need
-#   install-deps.sh windows  the cross compiler and wine for the Windows build and its tests
+#   install-deps.sh windows  the cross compilers (32, 64 bit) and wine for the Windows build and tests
 #   install-deps.sh windows-screenshot  that, plus the tools for a picture of the window
 set -euo pipefail
 
@@ -22,7 +22,8 @@ test_packages=(
 )
 
 windows_packages=(
-    cmake ninja-build googletest g++-mingw-w64-i686-posix wine wine32 wine64 fonts-wine xvfb zip
+    cmake ninja-build googletest g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+    wine wine32 wine64 fonts-wine xvfb zip
 )
 
 sudo_cmd=()

@@ -115,7 +115,7 @@ stage e2e 900
 stage package 600
 stage asan 2400
 stage fuzz 900
-stage windows 1800
+stage windows 3600
 
 if [ "$failed" -ne 0 ]; then
     echo "Some stages failed."
