@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace pontrel {
+
+enum class RecordedButton { Left, Middle, Right };
+
+// One thing the user did while a recording ran, as a recorder saw it.
+struct RecordedInput {
+    enum class Kind {
+        Click,      // a mouse button went down
+        Character,  // a key produced a character
+        Key,        // a named key (Enter, Tab, an arrow, an F-key, ...)
+    };
+    Kind kind = Kind::Character;
+    // Milliseconds on the recorder's own clock; only differences count.
+    std::int64_t time = 0;
+    // Click: which button and where, in screen pixels.
+    RecordedButton button = RecordedButton::Left;
+    int x = 0;
+    int y = 0;
+    // Character: what the user's layout produced (UTF-8). Key: its name as key text writes it
+    // ("ENTER", "BS", "F5").
+    std::string text;
+    // Modifiers held with the key. Shift only counts for named keys: for characters the layout
+    // already applied it.
+    bool ctrl = false;
+    bool alt = false;
+    bool shift = false;
+};
+
+}  // namespace pontrel
