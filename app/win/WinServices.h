@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/Platform.h"
+#include "platform/UnavailableRecorder.h"
 #include "platform/win/WinClipboardService.h"
 #include "platform/win/WinDialogs.h"
 #include "platform/win/WinEnvironment.h"
@@ -34,8 +35,9 @@ public:
     WinWindowService window;
     WinEnvironment environment;
     WinFileSystem files;
+    UnavailableRecorder recorder{"Aufnahme gibt es in der Windows-Ausgabe noch nicht."};
     Platform platform{scheduler, input,  screen,      system, clipboard,
-                      dialogs,   window, environment, files};
+                      dialogs,   window, environment, files,  recorder};
 
 private:
     HWND mainWindow_ = nullptr;

@@ -18,6 +18,7 @@
 #include "window/FormState.h"
 #include "window/ListEditing.h"
 #include "window/Navigation.h"
+#include "window/Recording.h"
 #include "window/WindowOptions.h"
 
 namespace pontrel {
@@ -49,6 +50,7 @@ public:
     BasicSettings settings{*this};
     Navigation navigation{*this};
     ListEditing list{*this};
+    Recording recording{*this};
 };
 
 }  // namespace pontrel

@@ -121,11 +121,13 @@ public:
     Status setOpacity(int alpha) override;
     Status setTopmost(bool topmost) override;
     Rect frameRect() override { return frame; }
+    bool isActive() override { return active; }
     int twipsPerPixelX() override { return 15; }
     int twipsPerPixelY() override { return 15; }
     void popupMenu(Menu& menu) override;
 
     Rect frame{100, 100, 305, 478};
+    bool active = false;
     int opacity = 255;
     bool topmost = false;
     // The entry a shown pop-up menu picks (by name); empty closes it without a choice.
@@ -147,6 +149,7 @@ public:
     double randomUnit() override;
     void exitProcess(int code) override;
     Status openUrl(const std::string& url) override;
+    void writeLog(const std::string& line) override;
 
     std::string commandLineText;
     std::string directory = "/daten";
@@ -169,6 +172,26 @@ public:
     std::map<std::string, int> reads;
 };
 
+class FakeRecorder : public RecorderService {
+public:
+    explicit FakeRecorder(Transcript& log) : log_(log) {}
+
+    std::string unavailableReason() override { return reason; }
+    Status startRecording() override;
+    std::vector<RecordedInput> takeRecorded() override;
+    void stopRecording() override;
+
+    // What the user does; seen only while a recording runs.
+    void user(const RecordedInput& input);
+
+    std::string reason;
+    bool recording = false;
+
+private:
+    Transcript& log_;
+    std::vector<RecordedInput> seen_;
+};
+
 // Every service faked, recording into one transcript, on a virtual clock.
 struct FakePlatform {
     FakePlatform();
@@ -188,6 +211,7 @@ struct FakePlatform {
     FakeDialogs dialogs{log};
     FakeWindow window{log};
     FakeEnvironment environment{log};
+    FakeRecorder recorder{log};
     Platform platform;
 };
 
