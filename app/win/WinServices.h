@@ -3,12 +3,12 @@
 #include <windows.h>
 
 #include "platform/Platform.h"
-#include "platform/UnavailableRecorder.h"
 #include "platform/win/WinClipboardService.h"
 #include "platform/win/WinDialogs.h"
 #include "platform/win/WinEnvironment.h"
 #include "platform/win/WinFileSystem.h"
 #include "platform/win/WinInputService.h"
+#include "platform/win/WinRecorder.h"
 #include "platform/win/WinScheduler.h"
 #include "platform/win/WinScreenService.h"
 #include "platform/win/WinSystemService.h"
@@ -35,7 +35,7 @@ public:
     WinWindowService window;
     WinEnvironment environment;
     WinFileSystem files;
-    UnavailableRecorder recorder{"Aufnahme gibt es in der Windows-Ausgabe noch nicht."};
+    WinRecorder recorder;
     Platform platform{scheduler, input,  screen,      system, clipboard,
                       dialogs,   window, environment, files,  recorder};
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace pontrel {
 
@@ -29,6 +30,24 @@ struct RecordedInput {
     bool ctrl = false;
     bool alt = false;
     bool shift = false;
+
+    static RecordedInput click(std::int64_t time, RecordedButton button, int x, int y) {
+        RecordedInput input;
+        input.kind = Kind::Click;
+        input.time = time;
+        input.button = button;
+        input.x = x;
+        input.y = y;
+        return input;
+    }
+    // A character or a named key, without modifiers.
+    static RecordedInput pressed(Kind kind, std::int64_t time, std::string text) {
+        RecordedInput input;
+        input.kind = kind;
+        input.time = time;
+        input.text = std::move(text);
+        return input;
+    }
 };
 
 }  // namespace pontrel

@@ -10,33 +10,17 @@ namespace {
 
 using Kind = RecordedInput::Kind;
 
-RecordedInput click(std::int64_t time, RecordedButton button, int x, int y) {
-    RecordedInput input;
-    input.kind = Kind::Click;
-    input.time = time;
-    input.button = button;
-    input.x = x;
-    input.y = y;
-    return input;
-}
-
-RecordedInput pressed(Kind kind, std::int64_t time, std::string text) {
-    RecordedInput input;
-    input.kind = kind;
-    input.time = time;
-    input.text = std::move(text);
-    return input;
-}
+constexpr auto click = &RecordedInput::click;
 
 RecordedInput character(std::int64_t time, std::string text, bool ctrl = false, bool alt = false) {
-    RecordedInput input = pressed(Kind::Character, time, std::move(text));
+    RecordedInput input = RecordedInput::pressed(Kind::Character, time, std::move(text));
     input.ctrl = ctrl;
     input.alt = alt;
     return input;
 }
 
 RecordedInput key(std::int64_t time, std::string name, bool ctrl = false, bool shift = false) {
-    RecordedInput input = pressed(Kind::Key, time, std::move(name));
+    RecordedInput input = RecordedInput::pressed(Kind::Key, time, std::move(name));
     input.ctrl = ctrl;
     input.shift = shift;
     return input;

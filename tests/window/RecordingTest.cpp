@@ -30,20 +30,10 @@ struct RecordingTest : test::FormFixture {
         f().lst_code.MouseDown(MouseButton::Left);
     }
     void click(std::int64_t time, int x, int y, RecordedButton button = RecordedButton::Left) {
-        RecordedInput input;
-        input.kind = Kind::Click;
-        input.time = time;
-        input.button = button;
-        input.x = x;
-        input.y = y;
-        fake.recorder.user(input);
+        fake.recorder.user(RecordedInput::click(time, button, x, y));
     }
     void type(std::int64_t time, Kind kind, const std::string& text) {
-        RecordedInput input;
-        input.kind = kind;
-        input.time = time;
-        input.text = text;
-        fake.recorder.user(input);
+        fake.recorder.user(RecordedInput::pressed(kind, time, text));
     }
     // Ctrl+R in the list and the whole countdown.
     void startRecording() {

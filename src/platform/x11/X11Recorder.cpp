@@ -1,18 +1,16 @@
 #include "platform/x11/X11Recorder.h"
 
-#include <poll.h>
-#include <unistd.h>
 #include <array>
-#include <cerrno>
-#include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <mutex>
-#include <thread>
+#include <utility>
 
 #include <xkbcommon/xkbcommon-compose.h>
 #include <xkbcommon/xkbcommon.h>
 
-#include "platform/x11/X11ErrorHandler.h"
+#include "platform/x11/X11Connection.h"
+#include "platform/x11/X11EventThread.h"
 
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
@@ -91,11 +89,11 @@ const char* composeLocale() {
 }  // namespace
 
 struct X11Recorder::Session {
+    X11Connection connection;
     Display* display = nullptr;
     int xiOpcode = 0;
     int xkbEventBase = 0;
-    int wakePipe[2] = {-1, -1};
-    std::thread thread;
+    X11EventThread thread;
 
     // Owned by the thread.
     XkbDescPtr keymap = nullptr;
@@ -110,7 +108,6 @@ struct X11Recorder::Session {
 
     bool open();
     void readKeymap();
-    void run();
     void handle(XEvent& event);
     void keyPressed(unsigned keycode, std::int64_t time);
     void buttonPressed(int detail, std::int64_t time);
@@ -121,8 +118,7 @@ struct X11Recorder::Session {
 };
 
 bool X11Recorder::Session::open() {
-    installX11ErrorHandler();
-    display = XOpenDisplay(nullptr);
+    display = connection.open();
     if (display == nullptr) {
         return false;
     }
@@ -168,7 +164,7 @@ bool X11Recorder::Session::open() {
     if (composeTable != nullptr) {
         compose = xkb_compose_state_new(composeTable, XKB_COMPOSE_STATE_NO_FLAGS);
     }
-    return pipe(wakePipe) == 0;
+    return true;
 }
 
 void X11Recorder::Session::readKeymap() {
@@ -176,23 +172,6 @@ void X11Recorder::Session::readKeymap() {
         XkbFreeKeyboard(keymap, 0, True);
     }
     keymap = XkbGetMap(display, XkbAllClientInfoMask, XkbUseCoreKbd);
-}
-
-void X11Recorder::Session::run() {
-    pollfd fds[2] = {{ConnectionNumber(display), POLLIN, 0}, {wakePipe[0], POLLIN, 0}};
-    for (;;) {
-        while (XPending(display) > 0) {
-            XEvent event;
-            XNextEvent(display, &event);
-            handle(event);
-        }
-        if (poll(fds, 2, -1) < 0 && errno != EINTR) {
-            return;
-        }
-        if (fds[1].revents != 0 || (fds[0].revents & (POLLERR | POLLHUP)) != 0) {
-            return;
-        }
-    }
 }
 
 void X11Recorder::Session::handle(XEvent& event) {
@@ -298,13 +277,7 @@ void X11Recorder::Session::buttonPressed(int detail, std::int64_t time) {
                        &windowY, &state)) {
         return;
     }
-    RecordedInput input;
-    input.kind = RecordedInput::Kind::Click;
-    input.time = time;
-    input.button = *button;
-    input.x = rootX;
-    input.y = rootY;
-    add(std::move(input));
+    add(RecordedInput::click(time, *button, rootX, rootY));
 }
 
 void X11Recorder::Session::add(RecordedInput input) {
@@ -313,27 +286,14 @@ void X11Recorder::Session::add(RecordedInput input) {
 }
 
 void X11Recorder::Session::close() {
-    if (thread.joinable()) {
-        const char stop = 1;
-        if (write(wakePipe[1], &stop, 1) != 1) {
-            std::perror("Recorder: stopping the reader");
-        }
-        thread.join();
-    }
-    for (int fd : wakePipe) {
-        if (fd >= 0) {
-            ::close(fd);
-        }
-    }
+    thread.stop();
     xkb_compose_state_unref(compose);
     xkb_compose_table_unref(composeTable);
     xkb_context_unref(context);
     if (keymap != nullptr) {
         XkbFreeKeyboard(keymap, 0, True);
     }
-    if (display != nullptr) {
-        XCloseDisplay(display);
-    }
+    connection.close();
 }
 
 X11Recorder::X11Recorder() = default;
@@ -360,7 +320,12 @@ Status X11Recorder::startRecording() {
         session->close();
         return Status::failure("X11-Anzeige oder XInput 2.1 fehlt");
     }
-    session->thread = std::thread([s = session.get()] { s->run(); });
+    X11EventHandlers handlers;
+    handlers.event = [s = session.get()](XEvent& event) { s->handle(event); };
+    if (!session->thread.start(session->connection, std::move(handlers))) {
+        session->close();
+        return Status::failure("kein Thread für die Aufnahme");
+    }
     session_ = std::move(session);
     return Status::success();
 }
