@@ -5,7 +5,6 @@
 
 #include "model/Numbers.h"
 #include "model/RecordFields.h"
-#include "window/ChangeLock.h"
 #include "window/MainForm.h"
 
 namespace pontrel {
@@ -101,20 +100,15 @@ void Navigation::hsc_befehle_Change() {
     if (f.aenderung_sperren || f.run.running()) {
         return;
     }
-    befehl_zeigen(f.hsc_befehle.value());
-}
-
-void Navigation::befehl_zeigen(int nr) {
-    MainForm& f = form_;
-    ChangeLock lock(f.aenderung_sperren);
+    f.aenderung_sperren = true;
     f.settings.grundeinstellungen_normalisieren();
-    f.hsc_befehle.setValue(nr);
-    f.befehl_nr = nr;
+    f.befehl_nr = f.hsc_befehle.value();
     f.lbl_hscaktuell.setCaption(std::to_string(f.befehl_nr));
     f.panels.waehler_zeigen();
     f.records.befehl_aktuellencode();
     f.panels.codesichtbar();
     f.records.befehlsliste();
+    f.aenderung_sperren = false;
 }
 
 }  // namespace pontrel

@@ -12,8 +12,6 @@ public:
     // Sets the number of commands in its four places, in this order: the count box, the scroll
     // bar's maximum, the label under it and befehl_anzahl.
     void anzahl_setzen(int anzahl);
-    // Makes command nr the current one and shows it: scroll bar, chooser, panel and list.
-    void befehl_zeigen(int nr);
 
 private:
     void img_befehl_left_Click();

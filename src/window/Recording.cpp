@@ -138,12 +138,8 @@ void Recording::insertRecorded() {
             " Befehle passen nicht mehr in die Liste und wurden verworfen.");
         records.resize(room);
     }
-    if (records.empty()) {
-        return;
-    }
-    const int after = f.befehl_nr;
-    if (f.list.befehle_einfuegen(after, records)) {
-        f.navigation.befehl_zeigen(after + 1);
+    if (!records.empty()) {
+        (void)f.list.hinter_aktuellem_einfuegen(records);
     }
 }
 
