@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/UnavailableRecorder.h"
 #include "platform/linux/LinuxSystemService.h"
 #include "platform/linux/PosixFileSystem.h"
 #include "platform/qt/QtClipboardService.h"
@@ -13,6 +14,7 @@
 #include "platform/x11/X11InputBlocker.h"
 #include "platform/x11/X11InputService.h"
 #include "platform/x11/X11KeyState.h"
+#include "platform/x11/X11Recorder.h"
 #include "platform/x11/X11ScreenService.h"
 
 class QWidget;
@@ -46,6 +48,11 @@ private:
     QtWindowService window_;
     // Keys our own input still holds are let go before the process ends.
     QtEnvironment environment_{[this] { input_.cancelQueuedInput(); }};
+    X11Recorder x11Recorder_;
+    // Under Wayland the X server sees only the input of X11 programs.
+    UnavailableRecorder waylandRecorder_{
+        "Unter Wayland kann Pontrel nicht aufnehmen: die Sitzung gibt Tastatur und Maus anderer "
+        "Programme nicht heraus."};
     Platform platform_;
 };
 

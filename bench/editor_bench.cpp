@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
     test::FakePlatform fakes;
     PosixFileSystem files;
     Platform platform{scheduler,     fakes.input,  fakes.screen,      fakes.system, fakes.clipboard,
-                      fakes.dialogs, fakes.window, fakes.environment, files};
+                      fakes.dialogs, fakes.window, fakes.environment, files,        fakes.recorder};
     MainForm form(platform);
     MainWindow window(form.frm_pontrel, form.allControls());
     form.lifecycle.Form_Load();

@@ -8,6 +8,7 @@
 #include "platform/win/WinEnvironment.h"
 #include "platform/win/WinFileSystem.h"
 #include "platform/win/WinInputService.h"
+#include "platform/win/WinRecorder.h"
 #include "platform/win/WinScheduler.h"
 #include "platform/win/WinScreenService.h"
 #include "platform/win/WinSystemService.h"
@@ -34,8 +35,9 @@ public:
     WinWindowService window;
     WinEnvironment environment;
     WinFileSystem files;
+    WinRecorder recorder;
     Platform platform{scheduler, input,  screen,      system, clipboard,
-                      dialogs,   window, environment, files};
+                      dialogs,   window, environment, files,  recorder};
 
 private:
     HWND mainWindow_ = nullptr;

@@ -47,6 +47,11 @@ bool RunControl::running() const {
 
 void RunControl::cmd_start_Click() {
     MainForm& f = form_;
+    // During a recording the button ends it; playback would record itself.
+    if (f.recording.active()) {
+        f.recording.aufnahme_beenden();
+        return;
+    }
     const ChangeLock lock(f.aenderung_sperren);
     if (f.cmd_start.caption() == "Start") {
         startRun();
@@ -142,8 +147,9 @@ void RunControl::setEditing(bool enabled) {
 }
 
 void RunControl::Timer_befehlstart_Timer() {
-    // Inside a step's message box a new run would start in the middle of the old step.
-    if (form_.interpreter.stepInProgress()) {
+    // Inside a step's message box a new run would start in the middle of the old step; during a
+    // recording the start key is what the user records.
+    if (form_.interpreter.stepInProgress() || form_.recording.active()) {
         return;
     }
     if (freshlyPressed(form_, form_.start_taste)) {

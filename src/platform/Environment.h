@@ -27,8 +27,9 @@ public:
     virtual void exitProcess(int code) = 0;
     // Opens a web address or document in the desktop's default program.
     virtual Status openUrl(const std::string& url) = 0;
-    // Appends one line to the program's log, which is its standard error.
-    virtual void writeLog(const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); }
+    // One line of the program's log on standard error, for a user who started it from a
+    // terminal; nothing shows in the window.
+    virtual void writeLog(const std::string& line) = 0;
 };
 
 }  // namespace pontrel

@@ -5,6 +5,7 @@
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/InputService.h"
+#include "platform/RecorderService.h"
 #include "platform/Scheduler.h"
 #include "platform/ScreenService.h"
 #include "platform/SystemService.h"
@@ -23,6 +24,7 @@ struct Platform {
     WindowService& window;
     Environment& environment;
     FileSystem& files;
+    RecorderService& recorder;
 };
 
 }  // namespace pontrel

@@ -16,6 +16,8 @@ public:
     virtual Status setTopmost(bool topmost) = 0;
     // The window's frame on the screen, in screen pixels.
     virtual Rect frameRect() = 0;
+    // Whether the window has the keyboard focus (keys go to it).
+    virtual bool isActive() = 0;
     virtual int twipsPerPixelX() = 0;
     virtual int twipsPerPixelY() = 0;
     // Shows the menu at the pointer; a chosen entry raises its Click before this returns.

@@ -174,10 +174,12 @@ struct FormControls {
     MenuItem mnuSeparator{"mnuSeparator", "-"};
     MenuItem mnuall{"mnuall", "Alles makieren", "Strg+A"};
     MenuItem mnudisplay{"mnudisplay", "Mehr anzeigen", "Strg+D"};
+    MenuItem mnuSeparator3{"mnuSeparator3", "-"};
+    MenuItem mnurecord{"mnurecord", "Aufnahme starten", "Strg+R"};
     Menu mnulistboxcode{"mnulistboxcode",
                         "ListBoxCode",
                         {&mnunewcommand, &mnuSeparator2, &mnucut, &mnucopy, &mnupaste, &mnudelete,
-                         &mnuSeparator, &mnuall, &mnudisplay}};
+                         &mnuSeparator, &mnuall, &mnudisplay, &mnuSeparator3, &mnurecord}};
 
     // The file dialogs of the hidden form frm_CommonDialog.
     CommonDialog comdia_pontrel{"comdia_pontrel", {}, {}};

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "model/Numbers.h"
 #include "platform/controls/ListBox.h"
@@ -19,6 +20,7 @@ constexpr int ctrlA = 1;
 constexpr int ctrlC = 3;
 constexpr int ctrlD = 4;
 constexpr int ctrlN = 14;
+constexpr int ctrlR = 18;
 constexpr int ctrlV = 22;
 constexpr int ctrlX = 24;
 constexpr int pcCommandCode = 7;
@@ -91,6 +93,9 @@ void ListEditing::lst_code_KeyPress(int character) {
             break;
         case ctrlN:
             mnunewcommand_Click();
+            break;
+        case ctrlR:
+            form_.recording.mnurecord_Click();
             break;
         case ctrlV:
             mnupaste_Click();
@@ -170,23 +175,42 @@ void ListEditing::mnupaste_Click() {
     const auto buffered =
         static_cast<int>(std::find(f.kopier_puffer.begin(), f.kopier_puffer.end(), std::string()) -
                          f.kopier_puffer.begin());
-    if (f.befehl_anzahl + buffered > f.anzeige_grenze) {
-        return;
+    if (befehle_einfuegen(first,
+                          std::span(f.kopier_puffer).first(static_cast<std::size_t>(buffered)))) {
+        aktuellen_befehl_zeigen(f.befehl_nr > first ? f.befehl_nr + buffered : f.befehl_nr);
+    }
+}
+
+bool ListEditing::hinter_aktuellem_einfuegen(std::span<const std::string> records) {
+    ChangeLock lock(form_.aenderung_sperren);
+    const int after = form_.befehl_nr;
+    if (!befehle_einfuegen(after, records)) {
+        return false;
+    }
+    aktuellen_befehl_zeigen(after + 1);
+    return true;
+}
+
+bool ListEditing::befehle_einfuegen(int after, std::span<const std::string> records) {
+    MainForm& f = form_;
+    const auto count = static_cast<int>(records.size());
+    if (f.befehl_anzahl + count > f.anzeige_grenze) {
+        return false;
     }
     entfernte_befehle_leeren();
     const int oldLast = f.befehl_anzahl;
-    f.navigation.anzahl_setzen(oldLast + buffered);
-    // Commands behind the selected row move up to open a gap for the buffer.
-    for (int slot = oldLast; buffered > 0 && slot > first; --slot) {
-        f.befehl_zeilen[static_cast<std::size_t>(slot + buffered)] =
+    f.navigation.anzahl_setzen(oldLast + count);
+    // Commands behind row `after` move up to open a gap for the new ones.
+    for (int slot = oldLast; count > 0 && slot > after; --slot) {
+        f.befehl_zeilen[static_cast<std::size_t>(slot + count)] =
             std::move(f.befehl_zeilen[static_cast<std::size_t>(slot)]);
         f.befehl_zeilen[static_cast<std::size_t>(slot)].clear();
     }
-    for (int j = 0; j < buffered; ++j) {
-        f.befehl_zeilen[static_cast<std::size_t>(first + 1 + j)] =
-            f.kopier_puffer[static_cast<std::size_t>(j)];
+    for (int j = 0; j < count; ++j) {
+        f.befehl_zeilen[static_cast<std::size_t>(after + 1 + j)] =
+            records[static_cast<std::size_t>(j)];
     }
-    aktuellen_befehl_zeigen(f.befehl_nr > first ? f.befehl_nr + buffered : f.befehl_nr);
+    return true;
 }
 
 void ListEditing::closeGaps() {
@@ -252,7 +276,8 @@ void ListEditing::mnuall_Click() {
 void ListEditing::lst_code_DblClick() {
     MainForm& f = form_;
     ChangeLock lock(f.aenderung_sperren);
-    if (f.run.running() || f.interpreter.stepInProgress()) {
+    // A command tried during a recording would record itself.
+    if (f.run.running() || f.interpreter.stepInProgress() || f.recording.active()) {
         return;
     }
     if (f.lst_code.listIndex() >= 0) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <span>
+#include <string>
+
 namespace pontrel {
 
 class MainForm;
@@ -19,8 +22,14 @@ public:
     void lst_code_DblClick();
     // Every slot from befehl_anzahl + 1 to the last becomes empty.
     void entfernte_befehle_leeren();
+    // Inserts records behind the current command, as Paste does, and shows the first of them;
+    // false, and nothing changed, when they would pass the list's limit.
+    [[nodiscard]] bool hinter_aktuellem_einfuegen(std::span<const std::string> records);
 
 private:
+    // Inserts records behind row `after` (0: before the first command); false, and nothing
+    // changed, when they would pass the list's limit.
+    [[nodiscard]] bool befehle_einfuegen(int after, std::span<const std::string> records);
     void lst_code_MouseDown(int button);
     void lst_code_KeyUp(int keyCode);
     void lst_code_KeyPress(int character);

@@ -20,6 +20,7 @@
 #include "window/FormState.h"
 #include "window/ListEditing.h"
 #include "window/Navigation.h"
+#include "window/Recording.h"
 #include "window/WindowOptions.h"
 
 namespace pontrel {
@@ -55,6 +56,7 @@ public:
     BasicSettings settings{*this};
     Navigation navigation{*this};
     ListEditing list{*this};
+    Recording recording{*this};
 };
 
 }  // namespace pontrel

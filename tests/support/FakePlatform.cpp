@@ -264,8 +264,34 @@ Status FakeFiles::replaceFile(const std::string& path, std::string_view bytes) {
     return Status::success();
 }
 
+Status FakeRecorder::startRecording() {
+    log_.push_back("recording on");
+    if (!reason.empty()) {
+        return Status::failure(reason);
+    }
+    recording = true;
+    return Status::success();
+}
+
+std::vector<RecordedInput> FakeRecorder::takeRecorded() {
+    return std::exchange(seen_, {});
+}
+
+void FakeRecorder::stopRecording() {
+    log_.push_back("recording off");
+    recording = false;
+    seen_.clear();
+}
+
+void FakeRecorder::user(const RecordedInput& input) {
+    if (recording) {
+        seen_.push_back(input);
+    }
+}
+
 FakePlatform::FakePlatform()
-    : platform{clock, input, screen, system, clipboard, dialogs, window, environment, files} {}
+    : platform{clock,   input,  screen,      system, clipboard,
+               dialogs, window, environment, files,  recorder} {}
 
 Transcript FakePlatform::take() {
     return std::exchange(log, {});

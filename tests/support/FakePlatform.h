@@ -142,11 +142,13 @@ public:
     Status setOpacity(int alpha) override;
     Status setTopmost(bool topmost) override;
     Rect frameRect() override { return frame; }
+    bool isActive() override { return active; }
     int twipsPerPixelX() override { return 15; }
     int twipsPerPixelY() override { return 15; }
     void popupMenu(Menu& menu) override;
 
     Rect frame{100, 100, 305, 478};
+    bool active = false;
     int opacity = 255;
     bool topmost = false;
     // The entry a shown pop-up menu picks (by name); empty closes it without a choice.
@@ -191,6 +193,26 @@ public:
     std::map<std::string, int> reads;
 };
 
+class FakeRecorder : public RecorderService {
+public:
+    explicit FakeRecorder(Transcript& log) : log_(log) {}
+
+    std::string unavailableReason() override { return reason; }
+    Status startRecording() override;
+    std::vector<RecordedInput> takeRecorded() override;
+    void stopRecording() override;
+
+    // What the user does; seen only while a recording runs.
+    void user(const RecordedInput& input);
+
+    std::string reason;
+    bool recording = false;
+
+private:
+    Transcript& log_;
+    std::vector<RecordedInput> seen_;
+};
+
 // Every service faked, recording into one transcript, on a virtual clock.
 struct FakePlatform {
     FakePlatform();
@@ -211,6 +233,7 @@ struct FakePlatform {
     FakeDialogs dialogs{calls};
     FakeWindow window{calls};
     FakeEnvironment environment{calls};
+    FakeRecorder recorder{calls};
     Platform platform;
 };
 

@@ -22,6 +22,14 @@ public:
         }
     }
     const std::string& shortcut() const { return shortcut_; }
+    // Shown while the pointer rests on the entry, e.g. why it is disabled.
+    const std::string& toolTip() const { return toolTip_; }
+    void setToolTip(const std::string& toolTip) {
+        if (toolTip_ != toolTip) {
+            toolTip_ = toolTip;
+            changed();
+        }
+    }
     bool isSeparator() const { return caption_ == "-"; }
 
     void click() { Click(); }
@@ -31,6 +39,7 @@ public:
 private:
     std::string caption_;
     std::string shortcut_;
+    std::string toolTip_;
 };
 
 // A top-level menu that is never shown in a menu bar, only as a pop-up at the pointer.

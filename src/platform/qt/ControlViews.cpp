@@ -1,5 +1,6 @@
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
@@ -92,9 +93,26 @@ public:
         QObject::connect(&widget_, &QPushButton::clicked, [this] { button_.click(); });
     }
     QWidget* widget() override { return &widget_; }
-    void sync() override { widget_.setText(qt(button_.caption())); }
+    void sync() override {
+        widget_.setText(qt(button_.caption()));
+        fitCaption();
+    }
 
 private:
+    // A caption wider than the button ("Aufnahme beenden" on Start) is set smaller rather than
+    // cut off at both ends.
+    void fitCaption() {
+        constexpr int padding = 8;
+        constexpr int smallestPointSize = 6;
+        QFont font = widget_.parentWidget() != nullptr ? widget_.parentWidget()->font() : QFont();
+        const int room = widget_.width() - padding;
+        while (font.pointSize() > smallestPointSize &&
+               QFontMetrics(font).horizontalAdvance(widget_.text()) > room) {
+            font.setPointSize(font.pointSize() - 1);
+        }
+        widget_.setFont(font);
+    }
+
     Button& button_;
     QPushButton widget_;
 };

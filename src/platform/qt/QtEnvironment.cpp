@@ -57,4 +57,8 @@ Status QtEnvironment::openUrl(const std::string& url) {
     return Status::failure("Adresse konnte nicht geöffnet werden");
 }
 
+void QtEnvironment::writeLog(const std::string& line) {
+    std::fprintf(stderr, "%s\n", line.c_str());
+}
+
 }  // namespace pontrel

@@ -72,6 +72,10 @@ Rect QtWindowService::frameRect() {
     return {frame.x(), frame.y(), frame.width(), frame.height()};
 }
 
+bool QtWindowService::isActive() {
+    return window_ != nullptr && window_->isActiveWindow();
+}
+
 int QtWindowService::twipsPerPixelX() {
     return twipsPerPixel(Qt::Horizontal);
 }
@@ -82,6 +86,7 @@ int QtWindowService::twipsPerPixelY() {
 
 void QtWindowService::popupMenu(Menu& menu) {
     QMenu popup(window_);
+    popup.setToolTipsVisible(true);
     std::vector<std::pair<QAction*, MenuItem*>> entries;
     for (MenuItem* item : menu.items()) {
         if (!item->visible()) {
@@ -98,6 +103,7 @@ void QtWindowService::popupMenu(Menu& menu) {
         }
         QAction* action = popup.addAction(text);
         action->setEnabled(item->enabled());
+        action->setToolTip(QString::fromStdString(item->toolTip()));
         entries.emplace_back(action, item);
     }
     QAction* picked = popup.exec(QCursor::pos());

@@ -15,6 +15,7 @@ public:
     Status setOpacity(int alpha) override;
     Status setTopmost(bool topmost) override;
     Rect frameRect() override;
+    bool isActive() override;
     // 1440 / logical DPI of the primary screen (15 at 96 DPI).
     int twipsPerPixelX() override;
     int twipsPerPixelY() override;

@@ -4,6 +4,8 @@
 
 #include <shellapi.h>
 
+#include <cstdio>
+
 #include "platform/win/WideText.h"
 
 namespace pontrel {
@@ -60,6 +62,10 @@ Status WinEnvironment::openUrl(const std::string& url) {
         return Status::failure("ShellExecute failed (" + std::to_string(result) + ")");
     }
     return Status::success();
+}
+
+void WinEnvironment::writeLog(const std::string& line) {
+    std::fprintf(stderr, "%s\n", line.c_str());
 }
 
 }  // namespace pontrel

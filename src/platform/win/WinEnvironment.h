@@ -21,6 +21,7 @@ public:
     double randomUnit() override;
     void exitProcess(int code) override;
     Status openUrl(const std::string& url) override;
+    void writeLog(const std::string& line) override;
 
 private:
     std::function<void()> beforeExit_;

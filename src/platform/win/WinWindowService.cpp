@@ -59,6 +59,10 @@ Rect WinWindowService::frameRect() {
     return {frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top};
 }
 
+bool WinWindowService::isActive() {
+    return window_ != nullptr && GetForegroundWindow() == window_;
+}
+
 int WinWindowService::twipsPerPixelX() {
     return twipsPerPixel(LOGPIXELSX);
 }

@@ -14,6 +14,7 @@ public:
     Status setOpacity(int alpha) override;
     Status setTopmost(bool topmost) override;
     Rect frameRect() override;
+    bool isActive() override;
     int twipsPerPixelX() override;
     int twipsPerPixelY() override;
     void popupMenu(Menu& menu) override;

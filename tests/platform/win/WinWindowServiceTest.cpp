@@ -158,6 +158,8 @@ TEST_F(WinWindowServiceTest, TheListsContextMenuShowsTheFormsEntriesAndRaisesOnl
                                    "Löschen\tEntf (greyed)",
                                    "-",
                                    "Weniger anzeigen\tStrg+D",
+                                   "-",
+                                   "Aufnahme starten\tStrg+R",
                                }));
         EXPECT_TRUE(clicked.empty());  // Escape chooses nothing
     }
@@ -165,7 +167,7 @@ TEST_F(WinWindowServiceTest, TheListsContextMenuShowsTheFormsEntriesAndRaisesOnl
          {std::pair{L"Einfügen", "mnupaste"}, std::pair{L"Weniger anzeigen", "mnudisplay"}}) {
         MenuUser user(choice);
         rightClickOnList();
-        ASSERT_EQ(user.seen().size(), 8u);
+        ASSERT_EQ(user.seen().size(), 10u);
         EXPECT_EQ(clicked, std::vector<std::string>{name});
         clicked.clear();
     }
