@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/KeyAction.h"
+#include "platform/KeyAction.h"
 
 namespace pontrel {
 

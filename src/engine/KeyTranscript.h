@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "engine/KeyAction.h"
+#include "platform/KeyAction.h"
 
 namespace pontrel {
 

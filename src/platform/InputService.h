@@ -2,16 +2,11 @@
 
 #include <cstdint>
 
-#include "engine/KeyAction.h"
+#include "platform/KeyAction.h"
+#include "platform/ScreenPoint.h"
 #include "platform/Status.h"
 
 namespace pontrel {
-
-struct ScreenPoint {
-    int x = 0;
-    int y = 0;
-    bool operator==(const ScreenPoint&) const = default;
-};
 
 // Key state bits of one virtual key, as the design reads them.
 inline constexpr std::uint16_t keyDownNow = 0x8000;

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "engine/KeyAction.h"
+#include "platform/KeyAction.h"
 
 namespace pontrel {
 

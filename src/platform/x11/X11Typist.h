@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "engine/KeyAction.h"
+#include "platform/KeyAction.h"
 #include "platform/x11/X11HeldInput.h"
 #include "platform/x11/X11Keymap.h"
 

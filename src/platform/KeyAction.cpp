@@ -1,4 +1,4 @@
-#include "engine/KeyAction.h"
+#include "platform/KeyAction.h"
 
 #include <array>
 #include <cstddef>

@@ -1,0 +1,278 @@
+#include "platform/InputQueue.h"
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <cstdio>
+#include <deque>
+#include <exception>
+#include <iterator>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <variant>
+#include <vector>
+
+#include "platform/InputService.h"
+
+namespace pontrel {
+
+namespace {
+
+struct ButtonMotion {
+    MouseButton button;
+    bool down;
+};
+using ButtonMotions = std::vector<ButtonMotion>;
+struct ReleaseHeld {};
+using Work = std::variant<KeyActions, ScreenPoint, ButtonMotions, ReleaseHeld>;
+
+struct ButtonFlag {
+    int flag;
+    ButtonMotion motion;
+};
+// Several flags in one event are sent in this order.
+constexpr ButtonFlag buttonFlags[] = {
+    {mouseLeftDown, {MouseButton::Left, true}},     {mouseLeftUp, {MouseButton::Left, false}},
+    {mouseRightDown, {MouseButton::Right, true}},   {mouseRightUp, {MouseButton::Right, false}},
+    {mouseMiddleDown, {MouseButton::Middle, true}}, {mouseMiddleUp, {MouseButton::Middle, false}},
+};
+constexpr int knownButtonFlags =
+    mouseLeftDown | mouseLeftUp | mouseRightDown | mouseRightUp | mouseMiddleDown | mouseMiddleUp;
+
+std::size_t weight(const Work& work) {
+    const auto* keys = std::get_if<KeyActions>(&work);
+    return keys != nullptr ? keys->size() : 1;
+}
+
+// Runs one call into the sink; a failure is reported and leaves the queue working.
+template <typename Call>
+bool guarded(Call&& call) {
+    try {
+        call();
+        return true;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "synthesized input failed: %s\n", error.what());
+    } catch (...) {
+        std::fprintf(stderr, "synthesized input failed\n");
+    }
+    return false;
+}
+
+template <typename Held>
+void forget(std::vector<Held>& held, Held item) {
+    const auto it = std::find(held.rbegin(), held.rend(), item);
+    if (it != held.rend()) {
+        held.erase(std::next(it).base());
+    }
+}
+
+}  // namespace
+
+struct InputQueue::State {
+    State(InputSink& sink, InputQueueLimits limits) : sink(sink), limits(limits) {}
+
+    void push(Work work);
+    bool idleNow() const { return queue.empty() && busyWeight == 0; }
+    void run();
+    void perform(const Work& work, const CancelCheck& cancelled);
+    void typeKeys(const KeyActions& actions, const CancelCheck& cancelled);
+    void moveButtons(const ButtonMotions& motions);
+    void releaseHeld();
+
+    InputSink& sink;
+    const InputQueueLimits limits;
+
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::condition_variable idle;
+    std::deque<Work> queue;  // guarded by mutex, like the next two
+    std::size_t busyWeight = 0;
+    bool stopping = false;
+    std::atomic<unsigned> generation{0};
+
+    // What the work pressed and has not released, in press order (worker thread only).
+    std::vector<NamedKey> heldKeys;
+    std::vector<MouseButton> heldButtons;
+
+    std::thread worker;
+};
+
+void InputQueue::State::push(Work work) {
+    {
+        const std::lock_guard lock(mutex);
+        queue.push_back(std::move(work));
+    }
+    wake.notify_one();
+}
+
+void InputQueue::State::run() {
+    for (;;) {
+        Work work;
+        unsigned started = 0;
+        {
+            std::unique_lock lock(mutex);
+            wake.wait(lock, [this] { return stopping || !queue.empty(); });
+            if (queue.empty()) {
+                break;
+            }
+            work = std::move(queue.front());
+            queue.pop_front();
+            busyWeight = weight(work);
+            started = generation;
+        }
+        perform(work, [this, started] { return generation != started; });
+        {
+            const std::lock_guard lock(mutex);
+            busyWeight = 0;
+        }
+        idle.notify_all();
+    }
+    releaseHeld();
+}
+
+void InputQueue::State::perform(const Work& work, const CancelCheck& cancelled) {
+    if (std::holds_alternative<ReleaseHeld>(work)) {
+        releaseHeld();
+        return;
+    }
+    guarded([&] {
+        if (const auto* keys = std::get_if<KeyActions>(&work)) {
+            typeKeys(*keys, cancelled);
+        } else if (const auto* point = std::get_if<ScreenPoint>(&work)) {
+            sink.movePointer(*point);
+        } else {
+            moveButtons(std::get<ButtonMotions>(work));
+        }
+    });
+    guarded([this] { sink.flush(); });
+}
+
+// A key is recorded as held before the sink is asked to press it and forgotten only once the
+// sink released it, so a failing call leaves it to be released later rather than stuck.
+void InputQueue::State::typeKeys(const KeyActions& actions, const CancelCheck& cancelled) {
+    sink.beginText(actions);
+    std::size_t i = 0;
+    while (i < actions.size() && !cancelled()) {
+        const KeyAction& action = actions[i];
+        switch (action.kind) {
+            case KeyAction::Kind::Press:
+                if (std::find(heldKeys.begin(), heldKeys.end(), action.key) == heldKeys.end()) {
+                    heldKeys.push_back(action.key);
+                }
+                sink.pressKey(action.key);
+                break;
+            case KeyAction::Kind::Release:
+                sink.releaseKey(action.key);
+                forget(heldKeys, action.key);
+                break;
+            case KeyAction::Kind::Tap:
+                heldKeys.push_back(action.key);
+                sink.pressKey(action.key);
+                sink.releaseKey(action.key);
+                forget(heldKeys, action.key);
+                break;
+            case KeyAction::Kind::Type: {
+                std::u32string run;
+                for (; i < actions.size() && actions[i].kind == KeyAction::Kind::Type; ++i) {
+                    run += actions[i].character;
+                }
+                sink.typeCharacters(run, cancelled);
+                continue;
+            }
+        }
+        ++i;
+    }
+}
+
+void InputQueue::State::moveButtons(const ButtonMotions& motions) {
+    for (const ButtonMotion& motion : motions) {
+        if (motion.down) {
+            heldButtons.push_back(motion.button);
+            sink.pressButton(motion.button);
+        } else {
+            sink.releaseButton(motion.button);
+            forget(heldButtons, motion.button);
+        }
+    }
+}
+
+// Each release is tried on its own, so one that fails does not keep the others held.
+void InputQueue::State::releaseHeld() {
+    for (auto it = heldKeys.rbegin(); it != heldKeys.rend(); ++it) {
+        guarded([&] { sink.releaseKey(*it); });
+    }
+    for (auto it = heldButtons.rbegin(); it != heldButtons.rend(); ++it) {
+        guarded([&] { sink.releaseButton(*it); });
+    }
+    heldKeys.clear();
+    heldButtons.clear();
+    guarded([this] { sink.flush(); });
+}
+
+InputQueue::InputQueue(InputSink& sink, InputQueueLimits limits)
+    : state_(std::make_unique<State>(sink, limits)) {
+    state_->worker = std::thread([state = state_.get()] { state->run(); });
+}
+
+InputQueue::~InputQueue() {
+    {
+        const std::lock_guard lock(state_->mutex);
+        state_->queue.clear();
+        ++state_->generation;
+        state_->stopping = true;
+    }
+    state_->wake.notify_all();
+    state_->worker.join();
+}
+
+void InputQueue::sendKeys(const KeyActions& actions) {
+    if (!actions.empty()) {
+        state_->push(actions);
+    }
+}
+
+void InputQueue::movePointer(ScreenPoint point) {
+    state_->push(point);
+}
+
+Status InputQueue::mouseEvent(int flags) {
+    if (flags == 0 || (flags & ~knownButtonFlags) != 0) {
+        return Status::failure("unknown mouse flags " + std::to_string(flags));
+    }
+    ButtonMotions motions;
+    for (const ButtonFlag& flag : buttonFlags) {
+        if ((flags & flag.flag) != 0) {
+            motions.push_back(flag.motion);
+        }
+    }
+    state_->push(std::move(motions));
+    return Status::success();
+}
+
+void InputQueue::cancel() {
+    std::unique_lock lock(state_->mutex);
+    state_->queue.clear();
+    ++state_->generation;
+    state_->queue.push_back(ReleaseHeld{});
+    state_->wake.notify_one();
+    state_->idle.wait_for(lock, state_->limits.cancel, [this] { return state_->idleNow(); });
+}
+
+void InputQueue::drain() {
+    const auto timeout = drainTimeout();
+    std::unique_lock lock(state_->mutex);
+    state_->idle.wait_for(lock, timeout, [this] { return state_->idleNow(); });
+}
+
+std::chrono::milliseconds InputQueue::drainTimeout() const {
+    const std::lock_guard lock(state_->mutex);
+    std::size_t actions = state_->busyWeight;
+    for (const Work& work : state_->queue) {
+        actions += weight(work);
+    }
+    return state_->limits.drainBase +
+           state_->limits.drainPerAction * static_cast<std::chrono::milliseconds::rep>(actions);
+}
+
+}  // namespace pontrel
