@@ -74,12 +74,12 @@ XkbKeymap::XkbKeymap(std::string text) : text_(std::move(text)) {
     // Best first: the lowest group, the fewest modifiers, the lowest level, the lowest keycode.
     using Rank = std::tuple<std::uint32_t, int, std::uint32_t>;
     std::unordered_map<Keysym, Rank> ranks;
-    const xkb_keycode_t last = xkb_keymap_max_keycode(keymap_);
+    // Keys X11 programs cannot see are never typed, so that every target gets the same keys.
+    const xkb_keycode_t last = std::min(xkb_keymap_max_keycode(keymap_), lastX11Keycode);
     for (xkb_keycode_t keycode = xkb_keymap_min_keycode(keymap_); keycode <= last; ++keycode) {
         const xkb_layout_index_t groups = xkb_keymap_num_layouts_for_key(keymap_, keycode);
         for (xkb_layout_index_t group = 0; group < groups; ++group) {
-            const xkb_level_index_t levels =
-                xkb_keymap_num_levels_for_key(keymap_, keycode, group);
+            const xkb_level_index_t levels = xkb_keymap_num_levels_for_key(keymap_, keycode, group);
             for (xkb_level_index_t level = 0; level < levels; ++level) {
                 const xkb_keysym_t* syms = nullptr;
                 if (xkb_keymap_key_get_syms_by_level(keymap_, keycode, group, level, &syms) != 1) {

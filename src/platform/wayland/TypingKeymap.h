@@ -24,7 +24,7 @@ struct KeyStroke {
 };
 
 // A compiled xkb keymap with a table from keysym to the easiest key that gives it (first group,
-// lowest level, no Lock).
+// fewest modifiers, lowest level, no Lock), among the keycodes X11 programs see (up to 255).
 class XkbKeymap {
 public:
     // Compiles the text; keymap() is null when it does not compile.

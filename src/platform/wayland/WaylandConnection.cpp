@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <ctime>
 
 #include <wayland-client.h>
 
@@ -50,8 +51,8 @@ void outputScale(void* data, wl_output* output, std::int32_t factor) {
     }
 }
 
-const wl_output_listener outputListener = {outputGeometry, outputMode, outputDone, outputScale,
-                                           nullptr, nullptr};
+const wl_output_listener outputListener = {outputGeometry, outputMode, outputDone,
+                                           outputScale,    nullptr,    nullptr};
 
 template <typename T>
 T* bind(wl_registry* registry, std::uint32_t name, const wl_interface& interface,
@@ -157,7 +158,8 @@ std::string WaylandConnection::error() const {
     if (code == EPROTO) {
         const wl_interface* interface = nullptr;
         std::uint32_t id = 0;
-        const std::uint32_t protocolError = wl_display_get_protocol_error(display_, &interface, &id);
+        const std::uint32_t protocolError =
+            wl_display_get_protocol_error(display_, &interface, &id);
         return "protocol error " + std::to_string(protocolError) + " on " +
                (interface != nullptr ? interface->name : "?");
     }
@@ -224,6 +226,12 @@ bool WaylandConnection::flush() {
         }
     }
     return usable();
+}
+
+std::uint32_t WaylandConnection::eventTime() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<std::uint32_t>(now.tv_sec * 1000 + now.tv_nsec / 1000000);
 }
 
 bool WaylandConnection::roundtrip() {

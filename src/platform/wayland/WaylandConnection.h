@@ -64,6 +64,9 @@ public:
     // The rectangle around every output.
     LayoutBox layout() const;
 
+    // The time stamp of an input event: milliseconds of the monotonic clock.
+    static std::uint32_t eventTime();
+
     // Sends what is buffered. When the compositor's socket is full it waits until it takes
     // more (reading its events meanwhile) instead of dropping requests: a client that ignores
     // back-pressure is disconnected. False once the connection failed.
@@ -74,8 +77,8 @@ public:
     bool dispatchUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
 
 private:
-    static void global(void* data, wl_registry* registry, std::uint32_t name,
-                       const char* interface, std::uint32_t version);
+    static void global(void* data, wl_registry* registry, std::uint32_t name, const char* interface,
+                       std::uint32_t version);
     static void globalRemove(void* data, wl_registry* registry, std::uint32_t name);
     bool readEvents(int timeoutMs);
 

@@ -4,7 +4,8 @@
 #include <unistd.h>
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
+#include <cstdlib>
+#include <cstring>
 #include <thread>
 
 #include <wayland-client.h>
@@ -90,8 +91,8 @@ Keysym namedKeysym(NamedKey key) {
         case NamedKey::NumpadDivide:
             return XKB_KEY_KP_Divide;
         default:
-            return XKB_KEY_F1 + static_cast<Keysym>(static_cast<int>(key) -
-                                                    static_cast<int>(NamedKey::F1));
+            return XKB_KEY_F1 +
+                   static_cast<Keysym>(static_cast<int>(key) - static_cast<int>(NamedKey::F1));
     }
 }
 
@@ -115,19 +116,12 @@ Keysym characterKeysym(char32_t character) {
     return xkb_utf32_to_keysym(static_cast<std::uint32_t>(character));
 }
 
-std::uint32_t milliseconds() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<std::uint32_t>(now.tv_sec * 1000 + now.tv_nsec / 1000000);
-}
-
 // The keymap the seat's keyboard has: the user's layout.
 struct SeatKeymap {
     std::string text;
     bool done = false;
 
-    static void keymap(void* data, wl_keyboard*, std::uint32_t format, int fd,
-                       std::uint32_t size) {
+    static void keymap(void* data, wl_keyboard*, std::uint32_t format, int fd, std::uint32_t size) {
         auto& self = *static_cast<SeatKeymap*>(data);
         if (format == WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1 && size > 0) {
             void* mapped = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
@@ -214,6 +208,9 @@ std::string WlrKeyboard::readSeatLayout() {
 }
 
 bool WlrKeyboard::pressKey(NamedKey key) {
+    if (!usable()) {
+        return false;
+    }
     const auto stroke = current_->stroke(namedKeysym(key));
     if (!stroke || !pressLifted()) {
         return false;
@@ -233,7 +230,17 @@ bool WlrKeyboard::releaseKey(NamedKey key) {
     return held.lifted || (sendKey(held.keycode, false) && sendModifiers(0, 0));
 }
 
-bool WlrKeyboard::typeText(std::u32string_view text) {
+bool WlrKeyboard::prepare(std::u32string_view characters) {
+    std::vector<Keysym> keysyms;
+    for (char32_t character : characters) {
+        if (const Keysym keysym = characterKeysym(character); keysym != XKB_KEY_NoSymbol) {
+            keysyms.push_back(keysym);
+        }
+    }
+    return usable() && (keysyms.empty() || ensureKeymap(keysyms, 0));
+}
+
+bool WlrKeyboard::typeText(std::u32string_view text, const std::function<bool()>& cancelled) {
     std::vector<Keysym> keysyms;
     std::vector<bool> altGr;
     for (char32_t character : text) {
@@ -243,7 +250,7 @@ bool WlrKeyboard::typeText(std::u32string_view text) {
             altGr.push_back(keysyms.back() != keysym);
         }
     }
-    for (std::size_t i = 0; i < keysyms.size(); ++i) {
+    for (std::size_t i = 0; i < keysyms.size() && !cancelled(); ++i) {
         if (!ensureKeymap(keysyms, i) || !strikeKeysym(keysyms[i], altGr[i])) {
             return false;
         }
@@ -251,7 +258,7 @@ bool WlrKeyboard::typeText(std::u32string_view text) {
     return true;
 }
 
-bool WlrKeyboard::flush() {
+bool WlrKeyboard::roundtrip() {
     eventsSinceRoundtrip_ = 0;
     return connection_.roundtrip();
 }
@@ -264,7 +271,7 @@ bool WlrKeyboard::releaseAll() {
         }
     }
     held_.clear();
-    return sendModifiers(0, 0) && flush() && ok;
+    return sendModifiers(0, 0) && roundtrip() && ok;
 }
 
 // Makes sure the keymap has the keysym at `from`; when it must change, the new one carries
@@ -302,8 +309,8 @@ bool WlrKeyboard::upload(std::unique_ptr<XkbKeymap> keymap, std::vector<Keysym> 
     if (fd < 0) {
         return false;
     }
-    const bool written = write(fd, text.c_str(), text.size() + 1) ==
-                         static_cast<ssize_t>(text.size() + 1);
+    const bool written =
+        write(fd, text.c_str(), text.size() + 1) == static_cast<ssize_t>(text.size() + 1);
     if (written) {
         zwp_virtual_keyboard_v1_keymap(keyboard_, WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1, fd,
                                        static_cast<std::uint32_t>(text.size() + 1));
@@ -315,15 +322,14 @@ bool WlrKeyboard::upload(std::unique_ptr<XkbKeymap> keymap, std::vector<Keysym> 
     // The held keys and locks carry over: the layout's keys keep their codes in every keymap.
     std::unique_ptr<xkb_state, StateDeleter> state(xkb_state_new(keymap->keymap()));
     if (state_) {
-        xkb_state_update_mask(state.get(),
-                              xkb_state_serialize_mods(state_.get(), XKB_STATE_MODS_DEPRESSED), 0,
-                              xkb_state_serialize_mods(state_.get(), XKB_STATE_MODS_LOCKED), 0,
-                              0, 0);
+        xkb_state_update_mask(
+            state.get(), xkb_state_serialize_mods(state_.get(), XKB_STATE_MODS_DEPRESSED), 0,
+            xkb_state_serialize_mods(state_.get(), XKB_STATE_MODS_LOCKED), 0, 0, 0);
     }
     state_ = std::move(state);
     current_ = std::move(keymap);
     currentExtras_ = std::move(extras);
-    if (!sendModifiers(0, 0) || !flush()) {
+    if (!sendModifiers(0, 0) || !roundtrip()) {
         return false;
     }
     if (paced_) {
@@ -387,9 +393,9 @@ bool WlrKeyboard::sendKey(std::uint32_t keycode, bool down) {
             return true;
         }
     }
-    zwp_virtual_keyboard_v1_key(keyboard_, milliseconds(), keycode - 8,
-                                down ? WL_KEYBOARD_KEY_STATE_PRESSED
-                                     : WL_KEYBOARD_KEY_STATE_RELEASED);
+    zwp_virtual_keyboard_v1_key(
+        keyboard_, WaylandConnection::eventTime(), keycode - 8,
+        down ? WL_KEYBOARD_KEY_STATE_PRESSED : WL_KEYBOARD_KEY_STATE_RELEASED);
     xkb_state_update_key(state_.get(), keycode, down ? XKB_KEY_DOWN : XKB_KEY_UP);
     return afterEvent();
 }
@@ -430,7 +436,7 @@ bool WlrKeyboard::afterEvent() {
         std::this_thread::sleep_for(pacedEventGap);
     }
     if (++eventsSinceRoundtrip_ >= (paced_ ? pacedEventsPerRoundtrip : eventsPerRoundtrip)) {
-        return flush();
+        return roundtrip();
     }
     return connection_.usable();
 }

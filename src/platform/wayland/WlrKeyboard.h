@@ -2,12 +2,13 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "engine/KeyAction.h"
+#include "platform/KeyAction.h"
 #include "platform/wayland/TypingKeymap.h"
 
 struct zwp_virtual_keyboard_v1;
@@ -38,12 +39,14 @@ public:
     // keymap late.
     void setPaced(bool paced) { paced_ = paced; }
 
+    // Takes a keymap with every character of a text before its first key, so that a text that
+    // fits into one keymap is typed without a change of keymap.
+    bool prepare(std::u32string_view characters);
     bool pressKey(NamedKey key);
     bool releaseKey(NamedKey key);
     // Types the characters with the keys held now (Ctrl+Alt with a character gives the
-    // character's AltGr level, as on Windows).
-    bool typeText(std::u32string_view text);
-    bool flush();
+    // character's AltGr level, as on Windows), stopping early once `cancelled` says so.
+    bool typeText(std::u32string_view text, const std::function<bool()>& cancelled);
     // Lets go of every key pressed and not released.
     bool releaseAll();
 
@@ -65,6 +68,7 @@ private:
     Keysym altGrSubstitute(Keysym keysym) const;
     bool holds(NamedKey key) const;
     bool afterEvent();
+    bool roundtrip();
 
     WaylandConnection& connection_;
     zwp_virtual_keyboard_v1* keyboard_ = nullptr;

@@ -3,7 +3,6 @@
 #include <linux/input-event-codes.h>
 #include <algorithm>
 #include <cstdint>
-#include <ctime>
 
 #include <wayland-client.h>
 
@@ -13,12 +12,6 @@
 namespace pontrel {
 
 namespace {
-
-std::uint32_t milliseconds() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<std::uint32_t>(now.tv_sec * 1000 + now.tv_nsec / 1000000);
-}
 
 constexpr std::uint32_t linuxButtons[] = {0, BTN_LEFT, BTN_MIDDLE, BTN_RIGHT};
 
@@ -49,7 +42,7 @@ bool WlrPointer::move(int x, int y) {
     const int left = std::clamp(x, box.x, box.x + box.width - 1) - box.x;
     const int top = std::clamp(y, box.y, box.y + box.height - 1) - box.y;
     zwlr_virtual_pointer_v1_motion_absolute(
-        pointer_, milliseconds(), static_cast<std::uint32_t>(left),
+        pointer_, WaylandConnection::eventTime(), static_cast<std::uint32_t>(left),
         static_cast<std::uint32_t>(top), static_cast<std::uint32_t>(box.width),
         static_cast<std::uint32_t>(box.height));
     zwlr_virtual_pointer_v1_frame(pointer_);
@@ -60,16 +53,12 @@ bool WlrPointer::button(int button, bool down) {
     if (pointer_ == nullptr || button < 1 || button > 3) {
         return false;
     }
-    zwlr_virtual_pointer_v1_button(pointer_, milliseconds(), linuxButtons[button],
-                                   down ? WL_POINTER_BUTTON_STATE_PRESSED
-                                        : WL_POINTER_BUTTON_STATE_RELEASED);
+    zwlr_virtual_pointer_v1_button(
+        pointer_, WaylandConnection::eventTime(), linuxButtons[button],
+        down ? WL_POINTER_BUTTON_STATE_PRESSED : WL_POINTER_BUTTON_STATE_RELEASED);
     zwlr_virtual_pointer_v1_frame(pointer_);
     down_[static_cast<std::size_t>(button)] = down;
     return connection_.flush();
-}
-
-bool WlrPointer::flush() {
-    return connection_.roundtrip();
 }
 
 bool WlrPointer::releaseAll() {
@@ -79,7 +68,7 @@ bool WlrPointer::releaseAll() {
             ok = button(b, false) && ok;
         }
     }
-    return flush() && ok;
+    return connection_.roundtrip() && ok;
 }
 
 }  // namespace pontrel

@@ -24,7 +24,6 @@ public:
     bool move(int x, int y);
     // Buttons 1 (left), 2 (middle) and 3 (right).
     bool button(int button, bool down);
-    bool flush();
     bool releaseAll();
 
 private:

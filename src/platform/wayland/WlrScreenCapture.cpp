@@ -106,9 +106,8 @@ struct WlrScreenCapture::Impl {
 };
 
 wl_buffer* WlrScreenCapture::Impl::bufferFor(const Frame& frame) {
-    if (buffer.buffer != nullptr && buffer.width == frame.width &&
-        buffer.height == frame.height && buffer.stride == frame.stride &&
-        buffer.format == frame.format) {
+    if (buffer.buffer != nullptr && buffer.width == frame.width && buffer.height == frame.height &&
+        buffer.stride == frame.stride && buffer.format == frame.format) {
         return buffer.buffer;
     }
     dropBuffer();
@@ -124,12 +123,11 @@ wl_buffer* WlrScreenCapture::Impl::bufferFor(const Frame& frame) {
         return nullptr;
     }
     buffer.size = size;
-    buffer.pool =
-        wl_shm_create_pool(connection.shm(), buffer.fd, static_cast<std::int32_t>(size));
-    buffer.buffer = wl_shm_pool_create_buffer(
-        buffer.pool, 0, static_cast<std::int32_t>(frame.width),
-        static_cast<std::int32_t>(frame.height), static_cast<std::int32_t>(frame.stride),
-        frame.format);
+    buffer.pool = wl_shm_create_pool(connection.shm(), buffer.fd, static_cast<std::int32_t>(size));
+    buffer.buffer =
+        wl_shm_pool_create_buffer(buffer.pool, 0, static_cast<std::int32_t>(frame.width),
+                                  static_cast<std::int32_t>(frame.height),
+                                  static_cast<std::int32_t>(frame.stride), frame.format);
     buffer.width = frame.width;
     buffer.height = frame.height;
     buffer.stride = frame.stride;
@@ -155,19 +153,19 @@ void WlrScreenCapture::Impl::dropBuffer() {
 
 // Copies the region (x, y, width, height) of one output, in its own logical pixels, to
 // (intoX, intoY) of the picture.
-bool WlrScreenCapture::Impl::copy(const WaylandOutput& output, int x, int y, int width,
-                                  int height, Bitmap& into, int intoX, int intoY) {
+bool WlrScreenCapture::Impl::copy(const WaylandOutput& output, int x, int y, int width, int height,
+                                  Bitmap& into, int intoX, int intoY) {
     Frame frame;
     zwlr_screencopy_frame_v1* request = zwlr_screencopy_manager_v1_capture_output_region(
         connection.screencopyManager(), 0, output.output, x, y, width, height);
     zwlr_screencopy_frame_v1_add_listener(request, &frameListener, &frame);
-    const bool announcesDone = zwlr_screencopy_manager_v1_get_version(
-                                   connection.screencopyManager()) >= 3;
+    const bool announcesDone =
+        zwlr_screencopy_manager_v1_get_version(connection.screencopyManager()) >= 3;
     const bool offered = connection.dispatchUntil(
         [&] { return frame.failed || (frame.shmOffered && (frame.buffersDone || !announcesDone)); },
         frameTimeout);
-    wl_buffer* target = offered && !frame.failed && readable(frame.format) ? bufferFor(frame)
-                                                                           : nullptr;
+    wl_buffer* target =
+        offered && !frame.failed && readable(frame.format) ? bufferFor(frame) : nullptr;
     if (target != nullptr) {
         zwlr_screencopy_frame_v1_copy(request, target);
         connection.dispatchUntil([&] { return frame.ready || frame.failed; }, frameTimeout);
@@ -180,8 +178,8 @@ bool WlrScreenCapture::Impl::copy(const WaylandOutput& output, int x, int y, int
     const auto* bytes = static_cast<const unsigned char*>(buffer.data);
     const bool flipped = frame.flags & ZWLR_SCREENCOPY_FRAME_V1_FLAGS_Y_INVERT;
     for (int row = 0; row < height; ++row) {
-        std::uint32_t sourceRow = static_cast<std::uint32_t>(row) * frame.height /
-                                  static_cast<std::uint32_t>(height);
+        std::uint32_t sourceRow =
+            static_cast<std::uint32_t>(row) * frame.height / static_cast<std::uint32_t>(height);
         if (flipped) {
             sourceRow = frame.height - 1 - sourceRow;
         }
@@ -246,8 +244,7 @@ Status WlrScreenCapture::writeBitmapFile(const Bitmap& image, const std::string&
     return pictureWriter_.writeBitmapFile(image, path);
 }
 
-Status WlrScreenCapture::writeJpegFile(const Bitmap& image, const std::string& path,
-                                       int quality) {
+Status WlrScreenCapture::writeJpegFile(const Bitmap& image, const std::string& path, int quality) {
     return pictureWriter_.writeJpegFile(image, path, quality);
 }
 

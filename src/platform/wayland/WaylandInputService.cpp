@@ -1,0 +1,41 @@
+#include "platform/wayland/WaylandInputService.h"
+
+namespace pontrel {
+
+WaylandInputService::WaylandInputService(InputSink& sink) : queue_(sink) {}
+
+std::uint16_t WaylandInputService::asyncKeyState(int) {
+    return 0;
+}
+
+ScreenPoint WaylandInputService::cursorPos() {
+    return {};
+}
+
+Status WaylandInputService::setCursorPos(int x, int y) {
+    queue_.movePointer({x, y});
+    return Status::success();
+}
+
+Status WaylandInputService::mouseEvent(int flags) {
+    return queue_.mouseEvent(flags);
+}
+
+Status WaylandInputService::sendKeys(const KeyActions& actions) {
+    queue_.sendKeys(actions);
+    return Status::success();
+}
+
+Status WaylandInputService::blockInput(bool) {
+    return Status::failure("blocking input is not possible on this desktop");
+}
+
+void WaylandInputService::cancelQueuedInput() {
+    queue_.cancel();
+}
+
+void WaylandInputService::drainQueuedInput() {
+    queue_.drain();
+}
+
+}  // namespace pontrel
