@@ -1,5 +1,8 @@
 #pragma once
 
+#include <memory>
+
+#include "BackendChoice.h"
 #include "platform/Platform.h"
 #include "platform/linux/LinuxSystemService.h"
 #include "platform/linux/PosixFileSystem.h"
@@ -8,6 +11,7 @@
 #include "platform/qt/QtEnvironment.h"
 #include "platform/qt/QtScheduler.h"
 #include "platform/qt/QtWindowService.h"
+#include "platform/wayland/SwayIpc.h"
 #include "platform/x11/X11InputBlocker.h"
 #include "platform/x11/X11InputService.h"
 #include "platform/x11/X11KeyState.h"
@@ -17,11 +21,15 @@ class QWidget;
 
 namespace pontrel {
 
+class WlrInputSink;
+class WlrScreenCapture;
+
 // Every service the program uses, built once, and the platform bundle over them. The choice of
 // implementation for each service is made here and nowhere else.
 class AppServices {
 public:
-    AppServices();
+    explicit AppServices(const BackendChoice& choice);
+    ~AppServices();
     AppServices(const AppServices&) = delete;
     AppServices& operator=(const AppServices&) = delete;
 
@@ -30,18 +38,25 @@ public:
     void attachWindow(QWidget* window);
 
 private:
+    std::unique_ptr<InputService> makeInput(const BackendChoice& choice);
+    ScreenService& chooseScreen(const BackendChoice& choice);
+
     QtScheduler scheduler_;
     X11KeyState keyState_;
     X11InputBlocker blocker_;
-    X11InputService input_{keyState_, blocker_};
-    X11ScreenService screen_;
+    SwayIpc sway_;
+    std::unique_ptr<WlrInputSink> wlrInput_;
+    std::unique_ptr<InputService> input_;
+    X11ScreenService x11Screen_;  // on Wayland too: its picture writers
+    std::unique_ptr<WlrScreenCapture> wlrScreen_;
+    ScreenService& screen_;
     LinuxSystemService system_;
     PosixFileSystem files_;
-    QtClipboardService clipboard_{input_};
+    QtClipboardService clipboard_{*input_};
     QtDialogs dialogs_;
     QtWindowService window_;
     // Keys our own input still holds are let go before the process ends.
-    QtEnvironment environment_{[this] { input_.cancelQueuedInput(); }};
+    QtEnvironment environment_{[this] { input_->cancelQueuedInput(); }};
     Platform platform_;
 };
 

@@ -1,8 +1,10 @@
 #include <iostream>
+#include <string_view>
 
 #include <QApplication>
 
 #include "AppServices.h"
+#include "BackendChoice.h"
 #include "CommandLineInfo.h"
 #include "DisplayCheck.h"
 #include "ExitSignals.h"
@@ -14,12 +16,25 @@ int main(int argc, char** argv) {
         std::cout << *info;
         return 0;
     }
-    // Synthesized input and the global key state need X11; under Wayland this means XWayland.
+    // The window is an X11 window, under Wayland through XWayland, so that transparency and
+    // always-on-top keep working.
     qputenv("QT_QPA_PLATFORM", "xcb");
     // The input, key-state and capture services use Xlib from threads of their own.
     pontrel::prepareXlibForThreads();
     const std::string display = pontrel::chosenDisplay(argc, argv);
-    if (!pontrel::canOpenDisplay(display)) {
+    const bool x11Display = pontrel::canOpenDisplay(display);
+    const pontrel::BackendChoice backends =
+        pontrel::chooseBackends(pontrel::probeDesktop(x11Display));
+    if (argc == 2 && std::string_view(argv[1]) == "--diagnose") {
+        for (const std::string& line : pontrel::describeBackends(backends)) {
+            std::cout << line << '\n';
+        }
+        if (!x11Display) {
+            std::cout << "Fenster: braucht eine X11-Anzeige oder XWayland\n";
+        }
+        return 0;
+    }
+    if (!x11Display) {
         std::cerr << "Pontrel braucht eine X11-Anzeige, doch "
                   << (display.empty() ? std::string("DISPLAY ist nicht gesetzt")
                                       : "die Anzeige \"" + display + "\" lässt sich nicht öffnen")
@@ -27,8 +42,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (pontrel::waylandSession()) {
-        std::cerr << "Hinweis: Wayland-Sitzung. Pontrel läuft über XWayland; seine Maus- und "
-                     "Tastatureingaben erreichen nur X11-Programme.\n";
+        // The choice made for this desktop, once, for the log.
+        for (const std::string& line : pontrel::describeBackends(backends)) {
+            std::cerr << "Wayland-Sitzung: " << line << '\n';
+        }
     }
 
     QApplication application(argc, argv);
@@ -37,7 +54,7 @@ int main(int argc, char** argv) {
     // Closing the window ends the program through the form, not through Qt.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    pontrel::AppServices services;
+    pontrel::AppServices services(backends);
     pontrel::endOnExitSignals();
     pontrel::MainForm form(services.platform());
     pontrel::MainWindow window(form);

@@ -18,6 +18,7 @@ namespace {
 constexpr char magic[] = {'i', '3', '-', 'i', 'p', 'c'};
 constexpr std::uint32_t runCommand = 0;
 constexpr std::uint32_t getTree = 4;
+constexpr std::uint32_t getVersion = 7;
 // Replies larger than this are not ours to read (a tree of a few hundred windows is far less).
 constexpr std::uint32_t maxReply = 64U << 20;
 
@@ -126,6 +127,10 @@ std::optional<std::string> SwayIpc::request(std::uint32_t type, std::string_view
         socket_ = -1;
     }
     return std::nullopt;
+}
+
+bool SwayIpc::reachable() {
+    return request(getVersion, {}).has_value();
 }
 
 bool SwayIpc::command(std::string_view commands) {

@@ -18,7 +18,8 @@ public:
     SwayIpc(const SwayIpc&) = delete;
     SwayIpc& operator=(const SwayIpc&) = delete;
 
-    bool available() const { return !socketPath_.empty(); }
+    // True when sway answers on the socket.
+    bool reachable();
 
     // Runs sway commands; true when every one succeeded.
     bool command(std::string_view commands);

@@ -2,10 +2,11 @@
 
 namespace pontrel {
 
-WaylandInputService::WaylandInputService(InputSink& sink) : queue_(sink) {}
+WaylandInputService::WaylandInputService(InputSink& sink, KeyState keyState)
+    : queue_(sink), keyState_(std::move(keyState)) {}
 
-std::uint16_t WaylandInputService::asyncKeyState(int) {
-    return 0;
+std::uint16_t WaylandInputService::asyncKeyState(int virtualKey) {
+    return keyState_(virtualKey);
 }
 
 ScreenPoint WaylandInputService::cursorPos() {

@@ -1,16 +1,20 @@
 #pragma once
 
+#include <functional>
+
 #include "platform/InputQueue.h"
 #include "platform/InputService.h"
 
 namespace pontrel {
 
 // Synthesized input on a Wayland desktop: the shared queue over a backend's sink. A Wayland
-// desktop tells no program where the pointer is or which keys are down; the key state and the
-// input block come from services of their own where the desktop has them.
+// desktop tells no program where the pointer is or which keys are down, so the key state comes
+// from the function given.
 class WaylandInputService final : public InputService {
 public:
-    explicit WaylandInputService(InputSink& sink);
+    using KeyState = std::function<std::uint16_t(int virtualKey)>;
+
+    WaylandInputService(InputSink& sink, KeyState keyState);
 
     std::uint16_t asyncKeyState(int virtualKey) override;
     ScreenPoint cursorPos() override;
@@ -23,6 +27,7 @@ public:
 
 private:
     InputQueue queue_;
+    KeyState keyState_;
 };
 
 }  // namespace pontrel

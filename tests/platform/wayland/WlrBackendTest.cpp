@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <chrono>
+#include <csignal>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -181,6 +182,34 @@ TEST_F(WlrScreenTest, ClicksLandOnTheirPixelAndTheRepaintIsSeen) {
     EXPECT_TRUE(
         waitUntil([&] { return readFile(clicks_) == "press 1 700 800\npress 2 1919 0\n"; }, 2s))
         << readFile(clicks_);
+}
+
+TEST(WlrDiagnoseTest, TheProgramNamesTheBackendOfEveryServiceOnSway) {
+    test::SwaySession session;
+    auto diagnose = session.start({PONTREL_PROGRAM, "--diagnose"}, {}, "diagnose");
+    ASSERT_EQ(diagnose->waitExit(20000), 0);
+    EXPECT_EQ(readFile(diagnose->logFile()),
+              "Tippen, Tasten und Maus: wlroots (virtuelle Tastatur und Maus)\n"
+              "Tastenstatus und Hotkeys: X11 über XWayland (nur solange ein X11-Programm den "
+              "Fokus hat)\n"
+              "Bildschirmfoto und Pixel Veränderung: wlroots (screencopy)\n"
+              "Tastatur blockieren: auf diesem Desktop nicht möglich\n"
+              "Computer sperren: logind\n"
+              "Monitor ausschalten: auf diesem Desktop nicht möglich\n"
+              "Transparenz und im Vordergrund: X11-Fenster über XWayland\n");
+}
+
+TEST(WlrDiagnoseTest, TheProgramStartsOnSwayWithTheWaylandBackendsAndLogsThem) {
+    test::SwaySession session;
+    auto program = session.start({PONTREL_PROGRAM}, {}, "pontrel");
+    ASSERT_TRUE(session.waitForFocus(program->pid())) << readFile(program->logFile());
+    EXPECT_NE(readFile(program->logFile())
+                  .find("Wayland-Sitzung: Tippen, Tasten und Maus: wlroots (virtuelle Tastatur "
+                        "und Maus)\n"),
+              std::string::npos)
+        << readFile(program->logFile());
+    program->kill(SIGTERM);
+    EXPECT_EQ(program->waitExit(10000), 128 + SIGTERM);
 }
 
 }  // namespace
