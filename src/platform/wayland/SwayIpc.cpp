@@ -1,5 +1,6 @@
 #include "platform/wayland/SwayIpc.h"
 
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -18,6 +19,7 @@ namespace {
 constexpr char magic[] = {'i', '3', '-', 'i', 'p', 'c'};
 constexpr std::uint32_t runCommand = 0;
 constexpr std::uint32_t getTree = 4;
+constexpr std::uint32_t subscribeMessage = 2;
 constexpr std::uint32_t getVersion = 7;
 // Replies larger than this are not ours to read (a tree of a few hundred windows is far less).
 constexpr std::uint32_t maxReply = 64U << 20;
@@ -78,9 +80,7 @@ SwayIpc::SwayIpc() {
 SwayIpc::SwayIpc(std::string socketPath) : socketPath_(std::move(socketPath)) {}
 
 SwayIpc::~SwayIpc() {
-    if (socket_ >= 0) {
-        close(socket_);
-    }
+    closeSocket();
 }
 
 bool SwayIpc::connectSocket() {
@@ -95,11 +95,36 @@ bool SwayIpc::connectSocket() {
     address.sun_family = AF_UNIX;
     std::memcpy(address.sun_path, socketPath_.c_str(), socketPath_.size());
     if (connect(socket_, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-        close(socket_);
-        socket_ = -1;
+        closeSocket();
         return false;
     }
     return true;
+}
+
+void SwayIpc::closeSocket() {
+    if (socket_ >= 0) {
+        close(socket_);
+        socket_ = -1;
+    }
+}
+
+std::optional<SwayIpc::Event> SwayIpc::readMessage() {
+    char header[sizeof magic + 8] = {};
+    if (!receiveAll(socket_, header, sizeof header)) {
+        return std::nullopt;
+    }
+    Event message{};
+    std::uint32_t length = 0;
+    std::memcpy(&length, header + sizeof magic, sizeof length);
+    std::memcpy(&message.type, header + sizeof magic + sizeof length, sizeof message.type);
+    if (length > maxReply) {
+        return std::nullopt;
+    }
+    message.payload.resize(length);
+    if (!receiveAll(socket_, message.payload.data(), message.payload.size())) {
+        return std::nullopt;
+    }
+    return message;
 }
 
 std::optional<std::string> SwayIpc::request(std::uint32_t type, std::string_view payload) {
@@ -113,20 +138,39 @@ std::optional<std::string> SwayIpc::request(std::uint32_t type, std::string_view
         message.append(reinterpret_cast<const char*>(&length), sizeof length);
         message.append(reinterpret_cast<const char*>(&type), sizeof type);
         message.append(payload);
-        char header[sizeof magic + 8] = {};
-        if (sendAll(socket_, message.data(), message.size()) &&
-            receiveAll(socket_, header, sizeof header)) {
-            std::uint32_t replyLength = 0;
-            std::memcpy(&replyLength, header + sizeof magic, sizeof replyLength);
-            std::string reply(replyLength <= maxReply ? replyLength : 0, '\0');
-            if (replyLength <= maxReply && receiveAll(socket_, reply.data(), reply.size())) {
-                return reply;
+        if (sendAll(socket_, message.data(), message.size())) {
+            if (auto reply = readMessage()) {
+                return std::move(reply->payload);
             }
         }
-        close(socket_);
-        socket_ = -1;
+        closeSocket();
     }
     return std::nullopt;
+}
+
+bool SwayIpc::subscribe(std::string_view events) {
+    closeSocket();
+    const auto reply = request(subscribeMessage, events);
+    return reply && QJsonDocument::fromJson(QByteArray::fromStdString(*reply))
+                        .object()
+                        .value("success")
+                        .toBool();
+}
+
+std::optional<SwayIpc::Event> SwayIpc::nextEvent(int timeoutMs) {
+    if (socket_ < 0) {
+        return std::nullopt;
+    }
+    pollfd readable{socket_, POLLIN, 0};
+    const int ready = poll(&readable, 1, timeoutMs);
+    if (ready == 0 || (ready < 0 && errno == EINTR)) {
+        return std::nullopt;
+    }
+    auto event = ready > 0 ? readMessage() : std::nullopt;
+    if (!event) {
+        closeSocket();
+    }
+    return event;
 }
 
 bool SwayIpc::reachable() {

@@ -30,7 +30,8 @@ int buttonNumber(MouseButton button) {
 
 }  // namespace
 
-WlrInputSink::WlrInputSink(SwayIpc* focus) : focus_(focus) {}
+WlrInputSink::WlrInputSink(SwayIpc* focus, PressAnnouncer announce)
+    : focus_(focus), announce_(std::move(announce)) {}
 
 WlrInputSink::~WlrInputSink() = default;
 
@@ -50,6 +51,9 @@ void WlrInputSink::beginText(const KeyActions& text) {
 }
 
 void WlrInputSink::pressKey(NamedKey key) {
+    if (announce_) {
+        announce_(key);
+    }
     check(keyboard_.pressKey(key), connection_, "key not pressed");
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "platform/InputQueue.h"
@@ -16,8 +17,11 @@ class SwayIpc;
 // XWayland, which takes events only at a slower pace; elsewhere, when in doubt, it paces.
 class WlrInputSink final : public InputSink {
 public:
+    // Told of every key about to be pressed, so that the key state does not count it.
+    using PressAnnouncer = std::function<void(NamedKey)>;
+
     // focus: sway's IPC, or null on other wlroots desktops.
-    explicit WlrInputSink(SwayIpc* focus);
+    explicit WlrInputSink(SwayIpc* focus, PressAnnouncer announce = {});
     ~WlrInputSink() override;
 
     // False when the desktop lacks the virtual keyboard or pointer.
@@ -34,6 +38,7 @@ public:
 
 private:
     SwayIpc* focus_;
+    PressAnnouncer announce_;
     WaylandConnection connection_;
     WlrKeyboard keyboard_{connection_};
     WlrPointer pointer_{connection_};
