@@ -19,16 +19,32 @@ std::unique_ptr<InputService> AppServices::makeInput(const BackendChoice& choice
     if (choice.input != Backend::Wlroots) {
         return std::make_unique<X11InputService>(keyState_, blocker_);
     }
-    wlrInput_ = std::make_unique<WlrInputSink>(sway_.reachable() ? &sway_ : nullptr);
-    return std::make_unique<WaylandInputService>(
-        *wlrInput_, [this](int virtualKey) { return keyState_.query(virtualKey); });
+    WaylandInputService::KeyState keys = [this](int virtualKey) {
+        return keyState_.query(virtualKey);
+    };
+    WlrInputSink::PressAnnouncer announce;
+    if (choice.keyState == Backend::Sway) {
+        swayKeys_ = std::make_unique<SwayKeyState>();
+        keys = [this](int virtualKey) { return swayKeys_->query(virtualKey); };
+        announce = [this](NamedKey key) { swayKeys_->announceSyntheticPress(virtualKeyCode(key)); };
+    }
+    WaylandInputService::Block block = [](bool) {
+        return Status::failure("blocking input is not possible on this desktop");
+    };
+    if (choice.inputBlock == Backend::Sway) {
+        swayBlocker_ = std::make_unique<SwayInputBlocker>();
+        block = [this](bool blocked) { return swayBlocker_->setBlocked(blocked); };
+    }
+    wlrInput_ =
+        std::make_unique<WlrInputSink>(sway_.reachable() ? &sway_ : nullptr, std::move(announce));
+    return std::make_unique<WaylandInputService>(*wlrInput_, std::move(keys), std::move(block));
 }
 
 ScreenService& AppServices::chooseScreen(const BackendChoice& choice) {
     if (choice.screen != Backend::Wlroots) {
         return x11Screen_;
     }
-    wlrScreen_ = std::make_unique<WlrScreenCapture>(x11Screen_);
+    wlrScreen_ = std::make_unique<WlrScreenCapture>(pictures_);
     return *wlrScreen_;
 }
 

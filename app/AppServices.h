@@ -9,9 +9,13 @@
 #include "platform/qt/QtClipboardService.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtEnvironment.h"
+#include "platform/qt/QtPictureWriter.h"
 #include "platform/qt/QtScheduler.h"
 #include "platform/qt/QtWindowService.h"
+#include "platform/wayland/SwayInputBlocker.h"
 #include "platform/wayland/SwayIpc.h"
+#include "platform/wayland/SwayKeyState.h"
+#include "platform/x11/X11DisplayPower.h"
 #include "platform/x11/X11InputBlocker.h"
 #include "platform/x11/X11InputService.h"
 #include "platform/x11/X11KeyState.h"
@@ -44,13 +48,18 @@ private:
     QtScheduler scheduler_;
     X11KeyState keyState_;
     X11InputBlocker blocker_;
+    // On sway: its IPC for the focused window, the hot keys and the input block.
     SwayIpc sway_;
+    std::unique_ptr<SwayKeyState> swayKeys_;
+    std::unique_ptr<SwayInputBlocker> swayBlocker_;
     std::unique_ptr<WlrInputSink> wlrInput_;
     std::unique_ptr<InputService> input_;
-    X11ScreenService x11Screen_;  // on Wayland too: its picture writers
+    QtPictureWriter pictures_;
+    X11ScreenService x11Screen_{pictures_};
     std::unique_ptr<WlrScreenCapture> wlrScreen_;
     ScreenService& screen_;
-    LinuxSystemService system_;
+    X11DisplayPower displayPower_;
+    LinuxSystemService system_{displayPower_};
     PosixFileSystem files_;
     QtClipboardService clipboard_{*input_};
     QtDialogs dialogs_;

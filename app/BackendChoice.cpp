@@ -11,19 +11,37 @@ namespace {
 
 const char* const notPossible = "auf diesem Desktop nicht möglich";
 
-std::string line(const char* service, Backend backend, const char* how) {
-    return std::string(service) + ": " + (backend == Backend::None ? notPossible : how);
-}
+// How a service is done, per backend; nullptr where that backend never serves it.
+struct Ways {
+    const char* x11 = nullptr;
+    const char* xwayland = nullptr;
+    const char* wlroots = nullptr;
+    const char* sway = nullptr;
+    const char* logind = nullptr;
+};
 
-const char* x11Or(Backend backend, const char* x11, const char* xwayland, const char* wayland) {
+std::string line(const char* service, Backend backend, const Ways& ways) {
+    const char* how = nullptr;
     switch (backend) {
         case Backend::X11:
-            return x11;
+            how = ways.x11;
+            break;
         case Backend::XWayland:
-            return xwayland;
-        default:
-            return wayland;
+            how = ways.xwayland;
+            break;
+        case Backend::Wlroots:
+            how = ways.wlroots;
+            break;
+        case Backend::Sway:
+            how = ways.sway;
+            break;
+        case Backend::Logind:
+            how = ways.logind;
+            break;
+        case Backend::None:
+            break;
     }
+    return std::string(service) + ": " + (how != nullptr ? how : notPossible);
 }
 
 }  // namespace
@@ -42,7 +60,8 @@ BackendChoice chooseBackends(const DesktopFacts& facts) {
     choice.input = facts.virtualKeyboard && facts.virtualPointer ? Backend::Wlroots : viaXWayland;
     choice.screen = facts.screencopy ? Backend::Wlroots : Backend::None;
     // XWayland sees keys only while an X11 window has the focus: better than nothing.
-    choice.keyState = viaXWayland;
+    choice.keyState = facts.swayIpc ? Backend::Sway : viaXWayland;
+    choice.inputBlock = facts.swayIpc ? Backend::Sway : Backend::None;
     // Our window stays an X11 window where XWayland exists.
     choice.windowEffects = viaXWayland;
     return choice;
@@ -51,20 +70,22 @@ BackendChoice chooseBackends(const DesktopFacts& facts) {
 std::vector<std::string> describeBackends(const BackendChoice& choice) {
     return {
         line("Tippen, Tasten und Maus", choice.input,
-             x11Or(choice.input, "X11 (XTest)", "X11 über XWayland (erreicht nur X11-Programme)",
-                   "wlroots (virtuelle Tastatur und Maus)")),
+             {.x11 = "X11 (XTest)",
+              .xwayland = "X11 über XWayland (erreicht nur X11-Programme)",
+              .wlroots = "wlroots (virtuelle Tastatur und Maus)"}),
         line("Tastenstatus und Hotkeys", choice.keyState,
-             x11Or(choice.keyState, "X11 (XInput2)",
-                   "X11 über XWayland (nur solange ein X11-Programm den Fokus hat)", "")),
+             {.x11 = "X11 (XInput2)",
+              .xwayland = "X11 über XWayland (nur solange ein X11-Programm den Fokus hat)",
+              .sway = "sway (Tastenbelegung, solange die Taste abgefragt wird)"}),
         line("Bildschirmfoto und Pixel Veränderung", choice.screen,
-             x11Or(choice.screen, "X11 (XShm)", "", "wlroots (screencopy)")),
+             {.x11 = "X11 (XShm)", .wlroots = "wlroots (screencopy)"}),
         line("Tastatur blockieren", choice.inputBlock,
-             x11Or(choice.inputBlock, "X11 (XInput2-Geräte ergreifen)", "", "")),
-        line("Computer sperren", choice.lock, "logind"),
-        line("Monitor ausschalten", choice.monitorOff,
-             x11Or(choice.monitorOff, "X11 (DPMS)", "", "")),
+             {.x11 = "X11 (XInput2-Geräte ergreifen)",
+              .sway = "sway (Eingabegeräte abschalten, mit Wächterprozess)"}),
+        line("Computer sperren", choice.lock, {.logind = "logind"}),
+        line("Monitor ausschalten", choice.monitorOff, {.x11 = "X11 (DPMS)"}),
         line("Transparenz und im Vordergrund", choice.windowEffects,
-             x11Or(choice.windowEffects, "X11-Fenster", "X11-Fenster über XWayland", "")),
+             {.x11 = "X11-Fenster", .xwayland = "X11-Fenster über XWayland"}),
     };
 }
 

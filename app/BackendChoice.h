@@ -21,6 +21,7 @@ enum class Backend {
     X11,       // the X server of an X11 session
     XWayland,  // X11 through XWayland: reaches X11 programs only
     Wlroots,   // the wlroots protocols (virtual keyboard and pointer, screencopy)
+    Sway,      // sway's IPC (key bindings, input configuration)
     Logind,
 };
 

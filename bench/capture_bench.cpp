@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/qt/QtPictureWriter.h"
 #include "platform/x11/X11ScreenService.h"
 #include "support/display/XvfbServer.h"
 
@@ -85,7 +86,8 @@ void report(const char* what, Figures ours, Figures import) {
 int main() {
     pontrel::test::XvfbServer server(width, height);
     paintScreen();
-    pontrel::X11ScreenService screen;
+    pontrel::QtPictureWriter pictures;
+    pontrel::X11ScreenService screen(pictures);
 
     std::string folderTemplate =
         (std::filesystem::temp_directory_path() / "capture_bench.XXXXXX").string();

@@ -215,6 +215,7 @@ bool benchLayout(const std::string& layout) {
 }  // namespace pontrel::bench
 
 int main() {
+    XInitThreads();
     std::printf("typing: goal de >= xdotool speed, us >= 1000 chars/s, zero errors\n");
     pontrel::bench::benchLayout("de");
     pontrel::bench::benchLayout("us");

@@ -12,7 +12,8 @@ constexpr std::chrono::milliseconds monitorSettle{300};
 
 }  // namespace
 
-LinuxSystemService::LinuxSystemService() : monitor_(display_, monitorSettle), cdrom_(cdromIo_) {}
+LinuxSystemService::LinuxSystemService(DisplayPower& display)
+    : monitor_(display, monitorSettle), cdrom_(cdromIo_) {}
 
 Status LinuxSystemService::startProgram(const std::string& commandLine) {
     const auto command = resolveProgramCommand(commandLine);

@@ -1,19 +1,20 @@
 #pragma once
 
+#include "platform/DisplayPower.h"
 #include "platform/SystemService.h"
 #include "platform/linux/CdromTray.h"
 #include "platform/linux/LinuxCdromIo.h"
 #include "platform/linux/LogindSession.h"
 #include "platform/linux/MonitorPower.h"
-#include "platform/linux/X11DisplayPower.h"
 
 namespace pontrel {
 
 // The system actions on Linux: programs started detached, the session through logind, the
-// monitor through the X server, CD drives through the kernel's cdrom driver.
+// monitor through the display server's power control given, CD drives through the kernel's
+// cdrom driver.
 class LinuxSystemService : public SystemService {
 public:
-    LinuxSystemService();
+    explicit LinuxSystemService(DisplayPower& display);
 
     Status startProgram(const std::string& commandLine) override;
     Status lockWorkstation() override;
@@ -25,7 +26,6 @@ public:
 
 private:
     LogindSession session_;
-    X11DisplayPower display_;
     MonitorPower monitor_;
     LinuxCdromIo cdromIo_;
     CdromTray cdrom_;

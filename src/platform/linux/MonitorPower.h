@@ -2,8 +2,8 @@
 
 #include <chrono>
 
+#include "platform/DisplayPower.h"
 #include "platform/Status.h"
-#include "platform/linux/DisplayPower.h"
 
 namespace pontrel {
 

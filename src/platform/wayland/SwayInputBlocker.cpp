@@ -50,7 +50,8 @@ std::string enableMessage() {
     } while (got < 0 && errno == EINTR);
     if (got == 0) {
         const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-        if (fd >= 0 && connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
+        if (fd >= 0 &&
+            connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
             write(fd, message.data(), message.size()) == static_cast<ssize_t>(message.size())) {
             char reply[256];
             (void)read(fd, reply, sizeof reply);  // sway has run the commands once it answers

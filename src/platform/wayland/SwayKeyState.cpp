@@ -4,9 +4,9 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
-#include <vector>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -89,9 +89,9 @@ bool SwayKeyState::Impl::bind(int virtualKey) {
     if (key.empty()) {
         return false;
     }
-    bound[virtualKey] = commands.command("bindsym --no-repeat " + key + " " +
-                                         bindingCommand(virtualKey, false) + "; bindsym --release " +
-                                         key + " " + bindingCommand(virtualKey, true));
+    bound[virtualKey] =
+        commands.command("bindsym --no-repeat " + key + " " + bindingCommand(virtualKey, false) +
+                         "; bindsym --release " + key + " " + bindingCommand(virtualKey, true));
     return bound[virtualKey];
 }
 
@@ -114,7 +114,8 @@ void SwayKeyState::Impl::unbindIdle() {
 }
 
 void SwayKeyState::Impl::handle(const SwayIpc::Event& event) {
-    const QJsonObject body = QJsonDocument::fromJson(QByteArray::fromStdString(event.payload)).object();
+    const QJsonObject body =
+        QJsonDocument::fromJson(QByteArray::fromStdString(event.payload)).object();
     const std::lock_guard lock(mutex);
     if (event.type == SwayIpc::workspaceEvent) {
         // A reload drops the bindings made at run time: the next query makes them again.
@@ -139,7 +140,8 @@ void SwayKeyState::Impl::handle(const SwayIpc::Event& event) {
         return;
     }
     auto& ours = announced[key];
-    std::erase_if(ours, [](Clock::time_point at) { return Clock::now() - at > announcementLifetime; });
+    std::erase_if(ours,
+                  [](Clock::time_point at) { return Clock::now() - at > announcementLifetime; });
     if (!ours.empty()) {
         ours.erase(ours.begin());
     } else {
@@ -163,7 +165,8 @@ void SwayKeyState::Impl::run() {
     }
 }
 
-SwayKeyState::SwayKeyState() : SwayKeyState(std::getenv("SWAYSOCK") ? std::getenv("SWAYSOCK") : "") {}
+SwayKeyState::SwayKeyState()
+    : SwayKeyState(std::getenv("SWAYSOCK") ? std::getenv("SWAYSOCK") : "") {}
 
 SwayKeyState::SwayKeyState(std::string socketPath)
     : impl_(std::make_unique<Impl>(std::move(socketPath))) {

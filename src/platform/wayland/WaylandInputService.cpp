@@ -2,8 +2,8 @@
 
 namespace pontrel {
 
-WaylandInputService::WaylandInputService(InputSink& sink, KeyState keyState)
-    : queue_(sink), keyState_(std::move(keyState)) {}
+WaylandInputService::WaylandInputService(InputSink& sink, KeyState keyState, Block block)
+    : queue_(sink), keyState_(std::move(keyState)), block_(std::move(block)) {}
 
 std::uint16_t WaylandInputService::asyncKeyState(int virtualKey) {
     return keyState_(virtualKey);
@@ -27,8 +27,8 @@ Status WaylandInputService::sendKeys(const KeyActions& actions) {
     return Status::success();
 }
 
-Status WaylandInputService::blockInput(bool) {
-    return Status::failure("blocking input is not possible on this desktop");
+Status WaylandInputService::blockInput(bool block) {
+    return block_(block);
 }
 
 void WaylandInputService::cancelQueuedInput() {

@@ -8,13 +8,14 @@
 namespace pontrel {
 
 // Synthesized input on a Wayland desktop: the shared queue over a backend's sink. A Wayland
-// desktop tells no program where the pointer is or which keys are down, so the key state comes
-// from the function given.
+// desktop tells no program where the pointer is or which keys are down, so the key state and the
+// input block come from the functions given.
 class WaylandInputService final : public InputService {
 public:
     using KeyState = std::function<std::uint16_t(int virtualKey)>;
+    using Block = std::function<Status(bool blocked)>;
 
-    WaylandInputService(InputSink& sink, KeyState keyState);
+    WaylandInputService(InputSink& sink, KeyState keyState, Block block);
 
     std::uint16_t asyncKeyState(int virtualKey) override;
     ScreenPoint cursorPos() override;
@@ -28,6 +29,7 @@ public:
 private:
     InputQueue queue_;
     KeyState keyState_;
+    Block block_;
 };
 
 }  // namespace pontrel

@@ -197,8 +197,8 @@ bool WlrScreenCapture::Impl::copy(const WaylandOutput& output, int x, int y, int
     return true;
 }
 
-WlrScreenCapture::WlrScreenCapture(ScreenService& pictureWriter)
-    : impl_(std::make_unique<Impl>()), pictureWriter_(pictureWriter) {}
+WlrScreenCapture::WlrScreenCapture(PictureWriter& pictures)
+    : impl_(std::make_unique<Impl>()), pictures_(pictures) {}
 
 WlrScreenCapture::~WlrScreenCapture() = default;
 
@@ -241,11 +241,11 @@ Bitmap WlrScreenCapture::capture(int x, int y, int width, int height) {
 }
 
 Status WlrScreenCapture::writeBitmapFile(const Bitmap& image, const std::string& path) {
-    return pictureWriter_.writeBitmapFile(image, path);
+    return pictures_.writeBitmapFile(image, path);
 }
 
 Status WlrScreenCapture::writeJpegFile(const Bitmap& image, const std::string& path, int quality) {
-    return pictureWriter_.writeJpegFile(image, path, quality);
+    return pictures_.writeJpegFile(image, path, quality);
 }
 
 }  // namespace pontrel

@@ -2,16 +2,17 @@
 
 #include <memory>
 
+#include "platform/PictureWriter.h"
 #include "platform/ScreenService.h"
 
 namespace pontrel {
 
 // Reads the screen of a wlroots desktop with screencopy, region by region and monitor by
-// monitor, on a Wayland connection of its own. Pictures are written by the writers of the
-// service given. Used from one thread.
+// monitor, on a Wayland connection of its own. Pictures are written by the writer given. Used from
+// one thread.
 class WlrScreenCapture final : public ScreenService {
 public:
-    explicit WlrScreenCapture(ScreenService& pictureWriter);
+    explicit WlrScreenCapture(PictureWriter& pictures);
     ~WlrScreenCapture() override;
     WlrScreenCapture(const WlrScreenCapture&) = delete;
     WlrScreenCapture& operator=(const WlrScreenCapture&) = delete;
@@ -29,7 +30,7 @@ public:
 private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
-    ScreenService& pictureWriter_;
+    PictureWriter& pictures_;
 };
 
 }  // namespace pontrel

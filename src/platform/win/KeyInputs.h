@@ -1,5 +1,6 @@
 #pragma once
 
+#include <utility>
 #include <vector>
 
 #include <windows.h>
@@ -18,9 +19,9 @@ public:
 
     void add(const KeyAction& action);
     void add(const KeyActions& actions);
-    // The release of a key pressed earlier, e.g. one left held by a cut-off text.
-    void release(WORD virtualKey) { key(virtualKey, false); }
     const std::vector<INPUT>& inputs() const { return inputs_; }
+    // The records gathered so far; the held modifiers stay as they are.
+    std::vector<INPUT> take() { return std::exchange(inputs_, {}); }
 
 private:
     void key(WORD virtualKey, bool down);

@@ -1,28 +1,17 @@
 #pragma once
 
-#include <condition_variable>
-#include <deque>
-#include <mutex>
-#include <set>
-#include <thread>
-#include <variant>
-#include <vector>
-
-#include <windows.h>
-
+#include "platform/InputQueue.h"
 #include "platform/InputService.h"
+#include "platform/win/WinInputSink.h"
 
 namespace pontrel {
 
 // Key state, pointer and synthesized input through user32. Keys, pointer moves and buttons go
-// into one ordered queue that a worker thread sends with SendInput, so a long text never holds
-// up the window and a stop can cut it short.
+// into the ordered input queue, whose thread sends them, so a long text never holds up the
+// window and a stop can cut it short.
 class WinInputService : public InputService {
 public:
     WinInputService();
-    ~WinInputService() override;
-    WinInputService(const WinInputService&) = delete;
-    WinInputService& operator=(const WinInputService&) = delete;
 
     std::uint16_t asyncKeyState(int virtualKey) override;
     ScreenPoint cursorPos() override;
@@ -34,25 +23,8 @@ public:
     void drainQueuedInput() override;
 
 private:
-    using Work = std::variant<std::vector<INPUT>, POINT>;
-
-    void enqueue(Work work);
-    void run();
-    void send(const std::vector<INPUT>& inputs);
-    void releaseHeldKeys();
-    bool waitIdle(std::unique_lock<std::mutex>& lock);
-
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::deque<Work> queue_;
-    bool busy_ = false;
-    bool cancel_ = false;
-    bool quit_ = false;
-    // Keys and buttons the worker pressed and has not released yet (worker thread only).
-    std::set<WORD> heldKeys_;
-    std::set<DWORD> heldButtons_;
-    HKL layout_;
-    std::thread worker_;
+    WinInputSink sink_;
+    InputQueue queue_{sink_};  // ends first: it releases through the sink
 };
 
 }  // namespace pontrel

@@ -38,7 +38,6 @@ void installX11ErrorHandler() {
 }
 
 Display* openSurvivableDisplay(std::atomic<bool>& lost) {
-    XInitThreads();
     installX11ErrorHandler();
     XSetIOErrorHandler(logConnectionLoss);
     Display* display = XOpenDisplay(nullptr);

@@ -1,16 +1,14 @@
 #include "platform/x11/X11InputBlocker.h"
 
-#include <poll.h>
-#include <unistd.h>
-#include <cerrno>
 #include <cstdio>
 #include <deque>
 #include <future>
 #include <mutex>
 #include <set>
-#include <thread>
+#include <utility>
 
-#include "platform/x11/X11ErrorHandler.h"
+#include "platform/x11/X11Connection.h"
+#include "platform/x11/X11EventThread.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -33,10 +31,9 @@ bool bitSet(const char* bits, int index) {
 }  // namespace
 
 struct X11InputBlocker::Impl {
+    X11Connection connection;
     Display* display = nullptr;
     int xiOpcode = 0;
-    int wakePipe[2] = {-1, -1};
-    std::thread thread;
 
     struct Request {
         bool block;
@@ -44,7 +41,6 @@ struct X11InputBlocker::Impl {
     };
     std::mutex mutex;
     std::deque<Request> requests;  // guarded by mutex
-    bool stopping = false;         // guarded by mutex
     bool finished = false;         // guarded by mutex: the thread has ended
     std::mutex callMutex;          // one setBlocked at a time
 
@@ -52,11 +48,14 @@ struct X11InputBlocker::Impl {
     bool blocked = false;
     std::set<int> grabbed;
 
+    // Last, so that it ends before what it uses. All X calls on the connection happen there.
+    X11EventThread thread;
+
     Status start();
     void stop();
     Status post(bool block);
-    void run();
-    bool serveRequests();
+    void end();
+    void serveRequests();
     void handle(XEvent& event);
     Status grabAll();
     void ungrabAll();
@@ -66,8 +65,7 @@ struct X11InputBlocker::Impl {
 };
 
 Status X11InputBlocker::Impl::start() {
-    installX11ErrorHandler();
-    display = XOpenDisplay(nullptr);
+    display = connection.open();
     if (display == nullptr) {
         return Status::failure("no X display");
     }
@@ -82,8 +80,7 @@ Status X11InputBlocker::Impl::start() {
     if (!XQueryExtension(display, "XInputExtension", &xiOpcode, &event, &error) ||
         XIQueryVersion(display, &major, &minor) != Success || major < 2 ||
         !XTestQueryExtension(display, &xtestEvent, &xtestError, &xtestMajor, &xtestMinor)) {
-        XCloseDisplay(display);
-        display = nullptr;
+        connection.close();
         return Status::failure("the X server lacks XInput 2 or XTest");
     }
     // Hot-plugged and re-enabled devices are blocked as they come.
@@ -92,36 +89,23 @@ Status X11InputBlocker::Impl::start() {
     XIEventMask mask{XIAllDevices, sizeof bits, bits};
     XISelectEvents(display, DefaultRootWindow(display), &mask, 1);
     XSync(display, False);
-    if (pipe(wakePipe) != 0) {
-        XCloseDisplay(display);
-        display = nullptr;
-        return Status::failure("no pipe for the input block thread");
+    finished = false;
+    X11EventHandlers handlers;
+    handlers.event = [this](XEvent& received) { handle(received); };
+    handlers.woken = [this] { serveRequests(); };
+    handlers.ended = [this] { end(); };
+    const bool started = thread.start(connection, std::move(handlers));
+    if (!started) {
+        connection.close();
+        return Status::failure("no input block thread");
     }
-    thread = std::thread([this] { run(); });
     return Status::success();
 }
 
+// Closing the connection ends every grab it holds.
 void X11InputBlocker::Impl::stop() {
-    if (thread.joinable()) {
-        {
-            std::lock_guard lock(mutex);
-            stopping = true;
-        }
-        const char wake = 1;
-        if (write(wakePipe[1], &wake, 1) != 1) {
-            std::perror("Input block: stopping the thread");
-        }
-        thread.join();
-    }
-    for (int fd : wakePipe) {
-        if (fd >= 0) {
-            close(fd);
-        }
-    }
-    // Closing the connection ends every grab it holds.
-    if (display != nullptr) {
-        XCloseDisplay(display);
-    }
+    thread.stop();
+    connection.close();
 }
 
 Status X11InputBlocker::Impl::post(bool block) {
@@ -134,43 +118,21 @@ Status X11InputBlocker::Impl::post(bool block) {
         requests.push_back({block, {}});
         result = requests.back().done.get_future();
     }
-    const char wake = 1;
-    if (write(wakePipe[1], &wake, 1) != 1) {
+    if (!thread.wake()) {
         return Status::failure("input block thread unreachable");
     }
     return result.get();
 }
 
-// All X calls on this connection happen here, so Xlib needs no locking for it.
-void X11InputBlocker::Impl::run() {
-    pollfd fds[2] = {{ConnectionNumber(display), POLLIN, 0}, {wakePipe[0], POLLIN, 0}};
-    for (;;) {
-        while (XPending(display) > 0) {
-            XEvent event;
-            XNextEvent(display, &event);
-            handle(event);
-        }
-        if (poll(fds, 2, -1) < 0 && errno != EINTR) {
-            break;
-        }
-        if ((fds[1].revents & POLLIN) != 0) {
-            char drained[64];
-            if (read(wakePipe[0], drained, sizeof drained) < 0) {
-                std::perror("Input block: reading the wake pipe");
-            }
-            if (!serveRequests()) {
-                break;
-            }
-        }
-        if ((fds[0].revents & (POLLERR | POLLHUP)) != 0) {
-            break;
-        }
-    }
-    if (blocked) {
+// On the thread once it ends: lets the user's devices go, and whoever still waits must not
+// wait forever.
+void X11InputBlocker::Impl::end() {
+    if (blocked && !connection.lost()) {
         ungrabAll();
         releaseHeldKeys();
     }
-    // Whoever still waits must not wait forever.
+    blocked = false;
+    grabbed.clear();
     std::lock_guard lock(mutex);
     finished = true;
     for (auto& request : requests) {
@@ -179,14 +141,13 @@ void X11InputBlocker::Impl::run() {
     requests.clear();
 }
 
-// False once the object is being destroyed.
-bool X11InputBlocker::Impl::serveRequests() {
+void X11InputBlocker::Impl::serveRequests() {
     for (;;) {
         Request request;
         {
             std::lock_guard lock(mutex);
             if (requests.empty()) {
-                return !stopping;
+                return;
             }
             request = std::move(requests.front());
             requests.pop_front();
@@ -378,7 +339,7 @@ X11InputBlocker::~X11InputBlocker() {
 
 Status X11InputBlocker::setBlocked(bool blocked) {
     std::lock_guard lock(impl_->callMutex);
-    if (!impl_->thread.joinable()) {
+    if (!impl_->thread.running()) {
         if (!blocked) {
             return Status::success();  // nothing was ever blocked
         }

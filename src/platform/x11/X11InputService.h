@@ -9,9 +9,9 @@ namespace pontrel {
 class X11KeyState;
 class X11InputBlocker;
 
-// Synthesized input on X11: one ordered queue of key texts, pointer moves and button events,
-// worked with XTest by a thread with an X connection of its own. The key state and the input
-// block come from the services given.
+// Synthesized input on X11: the input queue over an XTest sink with an X connection of its own,
+// opened anew after a lost server. The key state and the input block come from the services
+// given.
 class X11InputService final : public InputService {
 public:
     X11InputService(X11KeyState& keyState, X11InputBlocker& blocker);

@@ -1,19 +1,17 @@
 #include "platform/x11/X11KeyState.h"
 
-#include <poll.h>
-#include <unistd.h>
 #include <array>
 #include <bitset>
-#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
-#include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/InputService.h"
-#include "platform/x11/X11ErrorHandler.h"
+#include "platform/x11/X11Connection.h"
+#include "platform/x11/X11EventThread.h"
 
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
@@ -106,11 +104,11 @@ VirtualKeys virtualKeysOfKeyName(const char (&name)[XkbKeyNameLength]) {
 }  // namespace
 
 struct X11KeyState::Impl {
+    X11Connection connection;
     Display* display = nullptr;
     int xiOpcode = 0;
     int xkbEventBase = 0;
-    int wakePipe[2] = {-1, -1};
-    std::thread thread;
+    X11EventThread thread;
 
     // Owned by the thread: the virtual keys of every keycode under the current keymap.
     std::array<VirtualKeys, keyCount> keysOfKeycode{};
@@ -131,17 +129,14 @@ struct X11KeyState::Impl {
     bool open();
     void readKeymap();
     void seedFromKeymap();
-    void run();
     void handle(XEvent& event);
     void press(unsigned keycode);
     void release(unsigned keycode);
     bool takeAnnouncement(unsigned keycode);
-    void close();
 };
 
 bool X11KeyState::Impl::open() {
-    installX11ErrorHandler();
-    display = XOpenDisplay(nullptr);
+    display = connection.open();
     if (display == nullptr) {
         std::fprintf(stderr, "Key state: no X display\n");
         return false;
@@ -179,7 +174,7 @@ bool X11KeyState::Impl::open() {
     readKeymap();
     seedFromKeymap();
     XSync(display, False);
-    return pipe(wakePipe) == 0;
+    return true;
 }
 
 void X11KeyState::Impl::readKeymap() {
@@ -221,23 +216,6 @@ void X11KeyState::Impl::seedFromKeymap() {
         if ((static_cast<unsigned char>(keys[keycode / 8]) >> (keycode % 8)) & 1U) {
             keycodeDown[keycode] = true;
             downAs[keycode] = keysOfKeycode[keycode];
-        }
-    }
-}
-
-void X11KeyState::Impl::run() {
-    pollfd fds[2] = {{ConnectionNumber(display), POLLIN, 0}, {wakePipe[0], POLLIN, 0}};
-    for (;;) {
-        while (XPending(display) > 0) {
-            XEvent event;
-            XNextEvent(display, &event);
-            handle(event);
-        }
-        if (poll(fds, 2, -1) < 0 && errno != EINTR) {
-            return;
-        }
-        if (fds[1].revents != 0 || (fds[0].revents & (POLLERR | POLLHUP)) != 0) {
-            return;
         }
     }
 }
@@ -298,36 +276,20 @@ bool X11KeyState::Impl::takeAnnouncement(unsigned keycode) {
     return false;
 }
 
-void X11KeyState::Impl::close() {
-    if (thread.joinable()) {
-        const char stop = 1;
-        if (write(wakePipe[1], &stop, 1) != 1) {
-            std::perror("Key state: stopping the reader");
-        }
-        thread.join();
-    }
-    for (int fd : wakePipe) {
-        if (fd >= 0) {
-            ::close(fd);
-        }
-    }
-    if (display != nullptr) {
-        XCloseDisplay(display);
-    }
-}
-
 X11KeyState::X11KeyState() : impl_(std::make_unique<Impl>()) {
     if (impl_->open()) {
-        impl_->thread = std::thread([impl = impl_.get()] { impl->run(); });
+        X11EventHandlers handlers;
+        handlers.event = [impl = impl_.get()](XEvent& event) { impl->handle(event); };
+        impl_->thread.start(impl_->connection, std::move(handlers));
     }
 }
 
 X11KeyState::~X11KeyState() {
-    impl_->close();
+    impl_->thread.stop();
 }
 
 bool X11KeyState::available() const {
-    return impl_->thread.joinable();
+    return impl_->thread.running();
 }
 
 std::uint16_t X11KeyState::query(int virtualKey) {

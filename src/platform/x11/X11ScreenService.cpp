@@ -1,21 +1,12 @@
 #include "platform/x11/X11ScreenService.h"
 
-#include <fcntl.h>
 #include <sys/ipc.h>
 #include <sys/shm.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#include <QBuffer>
-#include <QByteArray>
-#include <QImage>
-#include <QImageWriter>
 #include <algorithm>
 #include <bit>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 
-#include "platform/x11/X11ErrorHandler.h"
+#include "platform/x11/X11Connection.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -86,69 +77,27 @@ void appendRow(const XImage& image, int y, std::vector<std::uint32_t>& pixels) {
     }
 }
 
-QImage wrap(const Bitmap& bitmap) {
-    if (bitmap.empty() || bitmap.pixels.size() != static_cast<std::size_t>(bitmap.width) *
-                                                      static_cast<std::size_t>(bitmap.height)) {
-        return {};
-    }
-    // No copy: the writers only read. Format_RGB32 ignores the top byte.
-    return QImage(reinterpret_cast<const uchar*>(bitmap.pixels.data()), bitmap.width, bitmap.height,
-                  bitmap.width * 4, QImage::Format_RGB32);
-}
-
-Status failure(const std::string& path, int error) {
-    return Status::failure(path + ": " + std::strerror(error));
-}
-
-// Writes over the file instead of truncating it first: on ext4, freeing the blocks of a
-// full-screen bitmap and allocating them again took about 10 ms, writing over them 0.3 ms
-// (measured), and the pixel watch rewrites its file at every poll.
-Status writeFile(const std::string& path, const QByteArray& bytes) {
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        return failure(path, errno);
-    }
-    const char* data = bytes.constData();
-    auto left = static_cast<std::size_t>(bytes.size());
-    int error = 0;
-    while (left > 0 && error == 0) {
-        const ssize_t written = write(fd, data, left);
-        if (written >= 0) {
-            data += written;
-            left -= static_cast<std::size_t>(written);
-        } else if (errno != EINTR) {
-            error = errno;
-        }
-    }
-    struct stat status {};
-    if (error == 0 && fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
-        ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) {
-        error = errno;
-    }
-    if (close(fd) != 0 && error == 0) {
-        error = errno;
-    }
-    return error == 0 ? Status::success() : failure(path, error);
-}
-
 }  // namespace
 
 struct X11ScreenService::Impl {
-    Display* display = nullptr;
+    explicit Impl(PictureWriter& pictures) : pictures(pictures) {}
+
+    PictureWriter& pictures;
+    X11Connection connection;
+    Display* display = nullptr;  // null without a display or once the server is lost
     bool shmUsable = false;
     XShmSegmentInfo shm{};
     std::size_t shmBytes = 0;
-    QByteArray encoded;  // kept between writes: its pages are already mapped
 
+    Display* usableDisplay() const { return connection.lost() ? nullptr : display; }
     XImage* read(int x, int y, int width, int height);
     bool attachSharedMemory(std::size_t bytes);
     void detachSharedMemory();
-    Status write(const Bitmap& bitmap, const std::string& path, const char* format, int quality);
 };
 
-X11ScreenService::X11ScreenService() : impl_(std::make_unique<Impl>()) {
-    installX11ErrorHandler();
-    impl_->display = XOpenDisplay(nullptr);
+X11ScreenService::X11ScreenService(PictureWriter& pictures)
+    : impl_(std::make_unique<Impl>(pictures)) {
+    impl_->display = impl_->connection.open();
     if (impl_->display == nullptr) {
         std::fprintf(stderr, "Screen capture: no X display\n");
         return;
@@ -157,14 +106,13 @@ X11ScreenService::X11ScreenService() : impl_(std::make_unique<Impl>()) {
 }
 
 X11ScreenService::~X11ScreenService() {
-    if (impl_->display != nullptr) {
+    if (impl_->usableDisplay() != nullptr) {
         impl_->detachSharedMemory();
-        XCloseDisplay(impl_->display);
     }
 }
 
 ScreenSize X11ScreenService::screenSize() {
-    Display* display = impl_->display;
+    Display* display = impl_->usableDisplay();
     if (display == nullptr) {
         return {};
     }
@@ -184,11 +132,14 @@ ScreenSize X11ScreenService::screenSize() {
 }
 
 Bitmap X11ScreenService::capture(int x, int y, int width, int height) {
-    if (impl_->display == nullptr || width <= 0 || height <= 0 ||
+    if (impl_->usableDisplay() == nullptr || width <= 0 || height <= 0 ||
         static_cast<long long>(width) * static_cast<long long>(height) > maxCapturePixels) {
         return {};
     }
     const ScreenSize screen = screenSize();
+    if (screen.width <= 0 || screen.height <= 0) {
+        return {};  // the server did not answer: no picture rather than a black one
+    }
     const long long left = std::max<long long>(x, 0);
     const long long top = std::max<long long>(y, 0);
     const long long right = std::min<long long>(static_cast<long long>(x) + width, screen.width);
@@ -221,12 +172,11 @@ Bitmap X11ScreenService::capture(int x, int y, int width, int height) {
 }
 
 Status X11ScreenService::writeBitmapFile(const Bitmap& image, const std::string& path) {
-    // Always a Windows bitmap, whatever the extension says.
-    return impl_->write(image, path, "bmp", -1);
+    return impl_->pictures.writeBitmapFile(image, path);
 }
 
 Status X11ScreenService::writeJpegFile(const Bitmap& image, const std::string& path, int quality) {
-    return impl_->write(image, path, "jpeg", std::clamp(quality, 10, 100));
+    return impl_->pictures.writeJpegFile(image, path, quality);
 }
 
 XImage* X11ScreenService::Impl::read(int x, int y, int width, int height) {
@@ -292,25 +242,6 @@ void X11ScreenService::Impl::detachSharedMemory() {
     shmdt(shm.shmaddr);
     shm = {};
     shmBytes = 0;
-}
-
-Status X11ScreenService::Impl::write(const Bitmap& bitmap, const std::string& path,
-                                     const char* format, int quality) {
-    const QImage image = wrap(bitmap);
-    if (image.isNull()) {
-        return Status::failure("no picture to write");
-    }
-    QBuffer buffer(&encoded);
-    buffer.open(QIODevice::WriteOnly | QIODevice::Truncate);  // WriteOnly alone keeps old bytes
-    QImageWriter writer(&buffer, format);
-    if (quality >= 0) {
-        writer.setQuality(quality);
-    }
-    if (!writer.write(image)) {
-        return Status::failure(path + ": " + writer.errorString().toStdString());
-    }
-    buffer.close();
-    return writeFile(path, encoded);
 }
 
 }  // namespace pontrel

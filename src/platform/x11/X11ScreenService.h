@@ -2,16 +2,17 @@
 
 #include <memory>
 
+#include "platform/PictureWriter.h"
 #include "platform/ScreenService.h"
 
 namespace pontrel {
 
 // Reads the root window of $DISPLAY on a connection of its own (MIT-SHM where the server
-// offers it, plain GetImage otherwise) and writes pictures with Qt's image writers.
+// offers it, plain GetImage otherwise); pictures are written by the writer given.
 // Used from one thread.
 class X11ScreenService : public ScreenService {
 public:
-    X11ScreenService();
+    explicit X11ScreenService(PictureWriter& pictures);
     ~X11ScreenService() override;
     X11ScreenService(const X11ScreenService&) = delete;
     X11ScreenService& operator=(const X11ScreenService&) = delete;

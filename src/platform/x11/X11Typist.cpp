@@ -130,16 +130,8 @@ X11Typist::X11Typist(Display* display, unsigned xtestKeyboard, X11KeyState& keyS
                      X11HeldInput& held)
     : display_(display), xtestKeyboard_(xtestKeyboard), keyState_(keyState), held_(held) {}
 
-void X11Typist::type(const KeyActions& actions, const std::function<bool()>& cancelled) {
-    if (begin(actions, cancelled)) {
-        for (std::size_t i = 0; i < actions.size() && !cancelled(); ++i) {
-            perform(actions, i);
-        }
-    }
-    finish();
-}
-
-bool X11Typist::begin(const KeyActions& actions, const std::function<bool()>& cancelled) {
+void X11Typist::begin(const KeyActions& text) {
+    begun_ = true;
     XkbStateRec state{};
     XkbGetState(display_, XkbUseCoreKbd, &state);
     activeGroup_ = state.group;
@@ -147,9 +139,10 @@ bool X11Typist::begin(const KeyActions& actions, const std::function<bool()>& ca
     currentGroup_ = activeGroup_;
     // The XTEST keyboard has a keymap of its own, which the core keyboard takes over as soon as
     // an XTest key arrives; it can differ from the physical keyboard's.
-    if (!keymap_.load(display_, xtestKeyboard_, activeGroup_)) {
+    ready_ = keymap_.load(display_, xtestKeyboard_, activeGroup_);
+    if (!ready_) {
         std::fprintf(stderr, "X11 typing: the server sent no keymap\n");
-        return false;
+        return;
     }
     spares_.clear();
     for (unsigned keycode : keymap_.spareKeycodes()) {
@@ -158,13 +151,14 @@ bool X11Typist::begin(const KeyActions& actions, const std::function<bool()>& ca
     // The first batch of remaps goes out before any key: an Xlib client reads the keymap when
     // it translates its first key and only then asks to hear of changes, so a change while it
     // does that would pass unnoticed.
-    for (std::size_t i = 0; i < std::min(actions.size(), lookAhead); ++i) {
-        if (const KeySym keysym = keysymNeedingSpare(actions[i]); keysym != NoSymbol) {
-            remapSpares(keysym, actions, i);
-            break;
-        }
+    std::vector<KeySym> wanted;
+    for (std::size_t i = 0; i < std::min(text.size(), lookAhead); ++i) {
+        addWanted(wanted, keysymNeedingSpare(text[i]));
     }
-    waitForUserModifiers(cancelled);
+    if (!wanted.empty()) {
+        remapSpares(wanted);
+    }
+    waitForUserModifiers();
     // With Caps Lock on every letter would come out in the other case.
     if (state.locked_mods & LockMask) {
         if (const auto capsLock = keymap_.strokeForKeysym(XK_Caps_Lock)) {
@@ -173,15 +167,67 @@ bool X11Typist::begin(const KeyActions& actions, const std::function<bool()>& ca
             strike(*capsLock);
         }
     }
-    return true;
+}
+
+void X11Typist::press(NamedKey key) {
+    if (!ready_) {
+        return;
+    }
+    if (isModifier(key)) {
+        if (const unsigned keycode = modifierKeycode(key)) {
+            modifiers_.push_back(HeldModifier{key, keycode});
+        }
+        return;
+    }
+    const auto stroke = strokeFor(namedKeysym(key), {});
+    if (!stroke) {
+        return;
+    }
+    pressHeldModifiers();
+    std::vector<unsigned> levelKeys = pressLevel(*stroke);
+    if (pressKey(stroke->keycode)) {
+        pressed_.push_back(PressedKey{key, stroke->keycode, std::move(levelKeys)});
+    } else {
+        releaseLevel(levelKeys);
+    }
+    markSpareUsed(stroke->keycode);
+}
+
+void X11Typist::release(NamedKey key) {
+    if (!ready_) {
+        return;
+    }
+    if (isModifier(key)) {
+        releaseModifier(key);
+        return;
+    }
+    const auto it = std::find_if(pressed_.rbegin(), pressed_.rend(),
+                                 [key](const PressedKey& pressed) { return pressed.key == key; });
+    if (it != pressed_.rend()) {
+        releaseKey(it->keycode);
+        releaseLevel(it->levelKeys);
+        pressed_.erase(std::next(it).base());
+    }
+}
+
+void X11Typist::type(std::u32string_view run, const CancelCheck& cancelled) {
+    for (std::size_t i = 0; ready_ && i < run.size() && !cancelled(); ++i) {
+        typeCharacter(run[i], run.substr(i + 1));
+    }
 }
 
 void X11Typist::finish() {
+    if (!begun_) {
+        return;
+    }
+    begun_ = false;
+    ready_ = false;
     for (auto it = down_.rbegin(); it != down_.rend(); ++it) {
         XTestFakeKeyEvent(display_, *it, False, CurrentTime);
     }
     down_.clear();
     modifiers_.clear();
+    pressed_.clear();
     if (currentGroup_ != activeGroup_) {
         XkbLockGroup(display_, XkbUseCoreKbd, static_cast<unsigned>(lockedGroup_));
         currentGroup_ = activeGroup_;
@@ -205,39 +251,6 @@ void X11Typist::finish() {
     held_.capsLockKeyToTap = 0;
 }
 
-void X11Typist::perform(const KeyActions& actions, std::size_t index) {
-    const KeyAction& action = actions[index];
-    switch (action.kind) {
-        case KeyAction::Kind::Type:
-            typeCharacter(action.character, actions, index);
-            return;
-        case KeyAction::Kind::Tap:
-            if (const auto stroke = strokeFor(namedKeysym(action.key), actions, index)) {
-                pressHeldModifiers();
-                strike(*stroke);
-            }
-            return;
-        case KeyAction::Kind::Press:
-            if (isModifier(action.key)) {
-                if (const unsigned keycode = modifierKeycode(action.key)) {
-                    modifiers_.push_back(HeldModifier{action.key, keycode});
-                }
-            } else if (const auto stroke = strokeFor(namedKeysym(action.key), actions, index)) {
-                pressHeldModifiers();
-                useGroup(stroke->group);
-                pressKey(stroke->keycode);
-            }
-            return;
-        case KeyAction::Kind::Release:
-            if (isModifier(action.key)) {
-                releaseModifier(action.key);
-            } else if (const auto stroke = keymap_.strokeForKeysym(namedKeysym(action.key))) {
-                releaseKey(stroke->keycode);
-            }
-            return;
-    }
-}
-
 void X11Typist::releaseModifier(NamedKey key) {
     const auto it = std::find_if(modifiers_.rbegin(), modifiers_.rend(),
                                  [key](const HeldModifier& held) { return held.key == key; });
@@ -253,9 +266,9 @@ void X11Typist::releaseModifier(NamedKey key) {
     modifiers_.erase(std::next(it).base());
 }
 
-void X11Typist::typeCharacter(char32_t character, const KeyActions& actions, std::size_t index) {
+void X11Typist::typeCharacter(char32_t character, std::u32string_view ahead) {
     if (const KeySym control = controlKeysym(character)) {
-        if (const auto stroke = strokeFor(control, actions, index)) {
+        if (const auto stroke = strokeFor(control, ahead)) {
             pressHeldModifiers();
             strike(*stroke);
         }
@@ -266,7 +279,7 @@ void X11Typist::typeCharacter(char32_t character, const KeyActions& actions, std
     }
     auto stroke = keymap_.strokeForCharacter(character);
     if (!stroke) {
-        stroke = strokeFor(characterKeysym(character), actions, index);
+        stroke = strokeFor(characterKeysym(character), ahead);
         if (!stroke) {
             return;
         }
@@ -295,6 +308,16 @@ void X11Typist::typeCharacter(char32_t character, const KeyActions& actions, std
 }
 
 void X11Typist::strike(const KeyStroke& stroke) {
+    const std::vector<unsigned> levelKeys = pressLevel(stroke);
+    if (pressKey(stroke.keycode)) {
+        releaseKey(stroke.keycode);
+    }
+    releaseLevel(levelKeys);
+    markSpareUsed(stroke.keycode);
+}
+
+// Presses the modifiers the stroke's level needs beyond those already down.
+std::vector<unsigned> X11Typist::pressLevel(const KeyStroke& stroke) {
     useGroup(stroke.group);
     std::vector<unsigned> levelKeys;
     const unsigned missing = stroke.mods & ~modsDown();
@@ -306,21 +329,24 @@ void X11Typist::strike(const KeyStroke& stroke) {
             }
         }
     }
-    if (pressKey(stroke.keycode)) {
-        releaseKey(stroke.keycode);
-    }
+    return levelKeys;
+}
+
+void X11Typist::releaseLevel(const std::vector<unsigned>& levelKeys) {
     for (auto it = levelKeys.rbegin(); it != levelKeys.rend(); ++it) {
         releaseKey(*it);
     }
+}
+
+void X11Typist::markSpareUsed(unsigned keycode) {
     for (Spare& spare : spares_) {
-        if (spare.keycode == stroke.keycode && spare.keysym != NoSymbol) {
+        if (spare.keycode == keycode && spare.keysym != NoSymbol) {
             spare.usedSinceSync = true;
         }
     }
 }
 
-std::optional<KeyStroke> X11Typist::strokeFor(KeySym keysym, const KeyActions& actions,
-                                              std::size_t index) {
+std::optional<KeyStroke> X11Typist::strokeFor(KeySym keysym, std::u32string_view ahead) {
     if (auto stroke = keymap_.strokeForKeysym(keysym)) {
         return stroke;
     }
@@ -330,7 +356,11 @@ std::optional<KeyStroke> X11Typist::strokeFor(KeySym keysym, const KeyActions& a
     };
     auto it = mapped();
     if (it == spares_.end() && keysym != NoSymbol && !spares_.empty()) {
-        remapSpares(keysym, actions, index);
+        std::vector<KeySym> wanted{keysym};
+        for (char32_t character : ahead.substr(0, lookAhead)) {
+            addWanted(wanted, keysymNeedingSpare(character));
+        }
+        remapSpares(wanted);
         it = mapped();
     }
     if (it == spares_.end()) {
@@ -425,7 +455,7 @@ void X11Typist::useGroup(int group) {
 // XTest input combines with what the user holds (a held Shift turns "a" into "A"). A bare
 // XTest release clears such a modifier; pressing it again afterwards would leave it logically
 // stuck on the XTEST device once the user lets go, so it is not pressed again.
-void X11Typist::waitForUserModifiers(const std::function<bool()>& cancelled) {
+void X11Typist::waitForUserModifiers() {
     const auto deadline = Clock::now() + userModifierWait;
     for (;;) {
         char keys[32] = {};
@@ -439,7 +469,7 @@ void X11Typist::waitForUserModifiers(const std::function<bool()>& cancelled) {
         if (held.empty()) {
             return;
         }
-        if (Clock::now() >= deadline || cancelled()) {
+        if (Clock::now() >= deadline) {
             for (unsigned keycode : held) {
                 XTestFakeKeyEvent(display_, keycode, False, CurrentTime);
             }
@@ -452,32 +482,38 @@ void X11Typist::waitForUserModifiers(const std::function<bool()>& cancelled) {
 }
 
 KeySym X11Typist::keysymNeedingSpare(const KeyAction& action) const {
-    KeySym keysym = NoSymbol;
     if (action.kind == KeyAction::Kind::Type) {
-        keysym = controlKeysym(action.character);
-        if (keysym == NoSymbol) {
-            if (isControl(action.character) || keymap_.strokeForCharacter(action.character)) {
-                return NoSymbol;
-            }
-            return characterKeysym(action.character);
+        return keysymNeedingSpare(action.character);
+    }
+    if (action.kind == KeyAction::Kind::Release || isModifier(action.key)) {
+        return NoSymbol;
+    }
+    const KeySym keysym = namedKeysym(action.key);
+    return keymap_.strokeForKeysym(keysym) ? NoSymbol : keysym;
+}
+
+KeySym X11Typist::keysymNeedingSpare(char32_t character) const {
+    const KeySym keysym = controlKeysym(character);
+    if (keysym == NoSymbol) {
+        if (isControl(character) || keymap_.strokeForCharacter(character)) {
+            return NoSymbol;
         }
-    } else if (action.kind != KeyAction::Kind::Release && !isModifier(action.key)) {
-        keysym = namedKeysym(action.key);
+        return characterKeysym(character);
     }
     return keymap_.strokeForKeysym(keysym) ? NoSymbol : keysym;
 }
 
-// Maps `first` and the next missing symbols of the text with one keymap change, so receivers
-// fetch the keymap once per batch rather than once per character.
-void X11Typist::remapSpares(KeySym first, const KeyActions& actions, std::size_t index) {
-    std::vector<KeySym> wanted{first};
-    const std::size_t end = std::min(actions.size(), index + lookAhead);
-    for (std::size_t i = index + 1; i < end && wanted.size() < spares_.size(); ++i) {
-        const KeySym keysym = keysymNeedingSpare(actions[i]);
-        if (keysym != NoSymbol && std::find(wanted.begin(), wanted.end(), keysym) == wanted.end()) {
-            wanted.push_back(keysym);
-        }
+// Collects the symbols of one batch of remaps: each once, as many as there are spare keys.
+void X11Typist::addWanted(std::vector<KeySym>& wanted, KeySym keysym) const {
+    if (keysym != NoSymbol && wanted.size() < spares_.size() &&
+        std::find(wanted.begin(), wanted.end(), keysym) == wanted.end()) {
+        wanted.push_back(keysym);
     }
+}
+
+// Maps the wanted symbols, the next missing ones of the text, with one keymap change, so
+// receivers fetch the keymap once per batch rather than once per character.
+void X11Typist::remapSpares(const std::vector<KeySym>& wanted) {
     const auto isWanted = [&](KeySym keysym) {
         return std::find(wanted.begin(), wanted.end(), keysym) != wanted.end();
     };

@@ -17,6 +17,7 @@
 #include "platform/linux/LinuxSystemService.h"
 #include "platform/linux/PrivateBus.h"
 #include "platform/linux/TempFolder.h"
+#include "platform/x11/X11DisplayPower.h"
 
 namespace pontrel {
 namespace {
@@ -171,7 +172,8 @@ protected:
     static inline MockService* screenSaverMock = nullptr;
     static inline std::string refusal;
 
-    LinuxSystemService service;
+    X11DisplayPower power;
+    LinuxSystemService service{power};
 };
 
 TEST_F(LogindSessionTest, LockAsksLogindForOurSessionAndTheScreenSaver) {

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "platform/linux/LinuxSystemService.h"
+#include "platform/x11/X11DisplayPower.h"
 #include "support/display/XvfbServer.h"
 
 // Xlib last: its macros (None, Status) clash with names above.
@@ -29,14 +30,16 @@ TEST(MonitorOffXvfbTest, ActivatesTheScreenSaverWhereTheServerHasNoDpms) {
     ASSERT_TRUE(XScreenSaverQueryExtension(display.get(), &eventBase, &errorBase));
     ASSERT_EQ(screenSaverState(display.get()), ScreenSaverOff);
 
-    LinuxSystemService service;
+    X11DisplayPower power;
+    LinuxSystemService service{power};
     EXPECT_TRUE(service.monitorOff().ok());
     EXPECT_EQ(screenSaverState(display.get()), ScreenSaverOn);
 }
 
 TEST(MonitorOffXvfbTest, FailsWithoutADisplay) {
     setenv("DISPLAY", ":nonexistent", 1);
-    LinuxSystemService service;
+    X11DisplayPower power;
+    LinuxSystemService service{power};
     EXPECT_FALSE(service.monitorOff().ok());
 }
 

@@ -32,8 +32,8 @@ std::string readFile(const std::string& path) {
 class SwayKeyStateTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        field_ = session_.start({PONTREL_QT_RECEIVER, file_}, {{"QT_QPA_PLATFORM", "wayland"}},
-                                "field");
+        field_ =
+            session_.start({PONTREL_QT_RECEIVER, file_}, {{"QT_QPA_PLATFORM", "wayland"}}, "field");
         ASSERT_TRUE(session_.waitForFocus(field_->pid()));
         ASSERT_TRUE(keys_.available());
         ASSERT_TRUE(userKeyboard_.usable());

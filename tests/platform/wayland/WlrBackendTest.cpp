@@ -106,10 +106,8 @@ INSTANTIATE_TEST_SUITE_P(Layouts, WlrTypingTest,
                          });
 
 // Writes nothing: the picture writers have tests of their own.
-class NoPictureWriter : public ScreenService {
+class NoPictureWriter : public PictureWriter {
 public:
-    ScreenSize screenSize() override { return {}; }
-    Bitmap capture(int, int, int, int) override { return {}; }
     Status writeBitmapFile(const Bitmap&, const std::string&) override {
         return Status::failure("not here");
     }
@@ -190,10 +188,10 @@ TEST(WlrDiagnoseTest, TheProgramNamesTheBackendOfEveryServiceOnSway) {
     ASSERT_EQ(diagnose->waitExit(20000), 0);
     EXPECT_EQ(readFile(diagnose->logFile()),
               "Tippen, Tasten und Maus: wlroots (virtuelle Tastatur und Maus)\n"
-              "Tastenstatus und Hotkeys: X11 über XWayland (nur solange ein X11-Programm den "
-              "Fokus hat)\n"
+              "Tastenstatus und Hotkeys: sway (Tastenbelegung, solange die Taste abgefragt "
+              "wird)\n"
               "Bildschirmfoto und Pixel Veränderung: wlroots (screencopy)\n"
-              "Tastatur blockieren: auf diesem Desktop nicht möglich\n"
+              "Tastatur blockieren: sway (Eingabegeräte abschalten, mit Wächterprozess)\n"
               "Computer sperren: logind\n"
               "Monitor ausschalten: auf diesem Desktop nicht möglich\n"
               "Transparenz und im Vordergrund: X11-Fenster über XWayland\n");

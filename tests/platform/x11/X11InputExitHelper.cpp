@@ -8,6 +8,8 @@
 #include "platform/x11/X11InputService.h"
 #include "platform/x11/X11KeyState.h"
 
+#include <X11/Xlib.h>
+
 namespace {
 
 extern "C" void onTerminate(int /*signal*/) {
@@ -19,6 +21,7 @@ extern "C" void onTerminate(int /*signal*/) {
 
 int main() {
     using pontrel::KeyAction;
+    XInitThreads();
     pontrel::X11KeyState keyState;
     pontrel::X11InputBlocker blocker;
     pontrel::X11InputService input(keyState, blocker);

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "platform/qt/QtPictureWriter.h"
 #include "support/display/XvfbServer.h"
 
 #include <X11/Xlib.h>
@@ -75,7 +76,8 @@ protected:
 
     static std::unique_ptr<test::XvfbServer> server_;
     static std::unique_ptr<Painter> painter_;
-    X11ScreenService screen_;
+    QtPictureWriter pictures_;
+    X11ScreenService screen_{pictures_};
     QTemporaryDir directory_;
 };
 

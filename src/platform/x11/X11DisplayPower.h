@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/linux/DisplayPower.h"
+#include "platform/DisplayPower.h"
 
 namespace pontrel {
 
