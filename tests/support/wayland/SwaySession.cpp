@@ -111,7 +111,7 @@ void SessionProcess::kill(int signalNumber) {
     }
 }
 
-SwaySession::SwaySession(const std::string& layout) {
+SwaySession::SwaySession(const std::string& layout, LogCommands log) {
     switchUser_ = geteuid() == 0;
     if (switchUser_) {
         const passwd account = sessionAccount();
@@ -139,7 +139,11 @@ SwaySession::SwaySession(const std::string& layout) {
                              "xwayland enable\n"
                              "exec echo \"$DISPLAY\" > "
                           << folder_ << "/xdisplay\n";
-    sway_ = start({"sway", "-c", config},
+    std::vector<std::string> sway = {"sway", "-c", config};
+    if (log == LogCommands::Yes) {
+        sway.push_back("--debug");
+    }
+    sway_ = start(sway,
                   {{"WLR_BACKENDS", "headless"},
                    {"WLR_LIBINPUT_NO_DEVICES", "1"},
                    {"WLR_RENDERER", "pixman"},

@@ -43,7 +43,10 @@ private:
 // seat has a layout to read.
 class SwaySession {
 public:
-    explicit SwaySession(const std::string& layout = "us");
+    // Yes: sway logs every command it runs (to <folder>/sway.log).
+    enum class LogCommands { No, Yes };
+
+    explicit SwaySession(const std::string& layout = "us", LogCommands log = LogCommands::No);
     ~SwaySession();
     SwaySession(const SwaySession&) = delete;
     SwaySession& operator=(const SwaySession&) = delete;
