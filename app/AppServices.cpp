@@ -6,38 +6,48 @@
 
 namespace pontrel {
 
+namespace {
+
+constexpr int enterKey = 13;
+
+}  // namespace
+
 AppServices::AppServices(const BackendChoice& choice)
-    : input_(makeInput(choice)), screen_(chooseScreen(choice)), platform_{scheduler_, *input_,
-                                                                          screen_,    system_,
-                                                                          clipboard_, dialogs_,
-                                                                          window_,    environment_,
-                                                                          files_} {}
+    : input_(chooseInput(choice)),
+      screen_(chooseScreen(choice)),
+      platform_{scheduler_, input_,  screen_,      system_, clipboard_,
+                dialogs_,   window_, environment_, files_} {}
 
 AppServices::~AppServices() = default;
 
-std::unique_ptr<InputService> AppServices::makeInput(const BackendChoice& choice) {
+InputService& AppServices::chooseInput(const BackendChoice& choice) {
     if (choice.input != Backend::Wlroots) {
-        return std::make_unique<X11InputService>(keyState_, blocker_);
+        return x11Input_;
     }
-    WaylandInputService::KeyState keys = [this](int virtualKey) {
-        return keyState_.query(virtualKey);
+    WaylandInputService::Sources sources{
+        // Enter is read only while our own (X11) window has the focus, where the pointer
+        // position is known too: bound through sway it would be taken from every program.
+        [this](int virtualKey) { return x11Input_.asyncKeyState(virtualKey); },
+        [this] { return x11Input_.cursorPos(); },
+        [](bool) { return Status::failure("blocking input is not possible on this desktop"); },
     };
     WlrInputSink::PressAnnouncer announce;
     if (choice.keyState == Backend::Sway) {
         swayKeys_ = std::make_unique<SwayKeyState>();
-        keys = [this](int virtualKey) { return swayKeys_->query(virtualKey); };
+        sources.keyState = [this](int virtualKey) {
+            return virtualKey == enterKey ? x11Input_.asyncKeyState(virtualKey)
+                                          : swayKeys_->query(virtualKey);
+        };
         announce = [this](NamedKey key) { swayKeys_->announceSyntheticPress(virtualKeyCode(key)); };
     }
-    WaylandInputService::Block block = [](bool) {
-        return Status::failure("blocking input is not possible on this desktop");
-    };
     if (choice.inputBlock == Backend::Sway) {
         swayBlocker_ = std::make_unique<SwayInputBlocker>();
-        block = [this](bool blocked) { return swayBlocker_->setBlocked(blocked); };
+        sources.block = [this](bool blocked) { return swayBlocker_->setBlocked(blocked); };
     }
     wlrInput_ =
         std::make_unique<WlrInputSink>(sway_.reachable() ? &sway_ : nullptr, std::move(announce));
-    return std::make_unique<WaylandInputService>(*wlrInput_, std::move(keys), std::move(block));
+    waylandInput_ = std::make_unique<WaylandInputService>(*wlrInput_, std::move(sources));
+    return *waylandInput_;
 }
 
 ScreenService& AppServices::chooseScreen(const BackendChoice& choice) {

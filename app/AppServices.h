@@ -42,7 +42,7 @@ public:
     void attachWindow(QWidget* window);
 
 private:
-    std::unique_ptr<InputService> makeInput(const BackendChoice& choice);
+    InputService& chooseInput(const BackendChoice& choice);
     ScreenService& chooseScreen(const BackendChoice& choice);
 
     QtScheduler scheduler_;
@@ -52,8 +52,11 @@ private:
     SwayIpc sway_;
     std::unique_ptr<SwayKeyState> swayKeys_;
     std::unique_ptr<SwayInputBlocker> swayBlocker_;
+    // On Wayland too: through XWayland it knows the pointer over X11 windows, ours among them.
+    X11InputService x11Input_{keyState_, blocker_};
     std::unique_ptr<WlrInputSink> wlrInput_;
-    std::unique_ptr<InputService> input_;
+    std::unique_ptr<InputService> waylandInput_;
+    InputService& input_;
     QtPictureWriter pictures_;
     X11ScreenService x11Screen_{pictures_};
     std::unique_ptr<WlrScreenCapture> wlrScreen_;
@@ -61,11 +64,11 @@ private:
     X11DisplayPower displayPower_;
     LinuxSystemService system_{displayPower_};
     PosixFileSystem files_;
-    QtClipboardService clipboard_{*input_};
+    QtClipboardService clipboard_{input_};
     QtDialogs dialogs_;
     QtWindowService window_;
     // Keys our own input still holds are let go before the process ends.
-    QtEnvironment environment_{[this] { input_->cancelQueuedInput(); }};
+    QtEnvironment environment_{[this] { input_.cancelQueuedInput(); }};
     Platform platform_;
 };
 

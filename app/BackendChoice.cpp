@@ -62,6 +62,7 @@ BackendChoice chooseBackends(const DesktopFacts& facts) {
     // XWayland sees keys only while an X11 window has the focus: better than nothing.
     choice.keyState = facts.swayIpc ? Backend::Sway : viaXWayland;
     choice.inputBlock = facts.swayIpc ? Backend::Sway : Backend::None;
+    choice.pointerPosition = viaXWayland;
     // Our window stays an X11 window where XWayland exists.
     choice.windowEffects = viaXWayland;
     return choice;
@@ -77,6 +78,10 @@ std::vector<std::string> describeBackends(const BackendChoice& choice) {
              {.x11 = "X11 (XInput2)",
               .xwayland = "X11 über XWayland (nur solange ein X11-Programm den Fokus hat)",
               .sway = "sway (Tastenbelegung, solange die Taste abgefragt wird)"}),
+        line("Mausposition (Enter bei Befehl 002 und 010)", choice.pointerPosition,
+             {.x11 = "X11",
+              .xwayland =
+                  "X11 über XWayland (nur über X11-Fenstern, Enter nur im Pontrel-Fenster)"}),
         line("Bildschirmfoto und Pixel Veränderung", choice.screen,
              {.x11 = "X11 (XShm)", .wlroots = "wlroots (screencopy)"}),
         line("Tastatur blockieren", choice.inputBlock,

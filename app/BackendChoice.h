@@ -28,6 +28,7 @@ enum class Backend {
 struct BackendChoice {
     Backend input = Backend::None;  // typing, keys and the pointer
     Backend keyState = Backend::None;
+    Backend pointerPosition = Backend::None;
     Backend screen = Backend::None;
     Backend inputBlock = Backend::None;
     Backend lock = Backend::None;

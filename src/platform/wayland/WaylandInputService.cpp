@@ -2,15 +2,15 @@
 
 namespace pontrel {
 
-WaylandInputService::WaylandInputService(InputSink& sink, KeyState keyState, Block block)
-    : queue_(sink), keyState_(std::move(keyState)), block_(std::move(block)) {}
+WaylandInputService::WaylandInputService(InputSink& sink, Sources sources)
+    : queue_(sink), sources_(std::move(sources)) {}
 
 std::uint16_t WaylandInputService::asyncKeyState(int virtualKey) {
-    return keyState_(virtualKey);
+    return sources_.keyState(virtualKey);
 }
 
 ScreenPoint WaylandInputService::cursorPos() {
-    return {};
+    return sources_.pointer();
 }
 
 Status WaylandInputService::setCursorPos(int x, int y) {
@@ -28,7 +28,7 @@ Status WaylandInputService::sendKeys(const KeyActions& actions) {
 }
 
 Status WaylandInputService::blockInput(bool block) {
-    return block_(block);
+    return sources_.block(block);
 }
 
 void WaylandInputService::cancelQueuedInput() {

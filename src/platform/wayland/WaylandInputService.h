@@ -8,14 +8,17 @@
 namespace pontrel {
 
 // Synthesized input on a Wayland desktop: the shared queue over a backend's sink. A Wayland
-// desktop tells no program where the pointer is or which keys are down, so the key state and the
-// input block come from the functions given.
+// desktop tells no program where the pointer is or which keys are down, so those and the input
+// block come from the sources given.
 class WaylandInputService final : public InputService {
 public:
-    using KeyState = std::function<std::uint16_t(int virtualKey)>;
-    using Block = std::function<Status(bool blocked)>;
+    struct Sources {
+        std::function<std::uint16_t(int virtualKey)> keyState;
+        std::function<ScreenPoint()> pointer;
+        std::function<Status(bool blocked)> block;
+    };
 
-    WaylandInputService(InputSink& sink, KeyState keyState, Block block);
+    WaylandInputService(InputSink& sink, Sources sources);
 
     std::uint16_t asyncKeyState(int virtualKey) override;
     ScreenPoint cursorPos() override;
@@ -28,8 +31,7 @@ public:
 
 private:
     InputQueue queue_;
-    KeyState keyState_;
-    Block block_;
+    Sources sources_;
 };
 
 }  // namespace pontrel

@@ -189,6 +189,8 @@ TEST(WlrDiagnoseTest, TheProgramNamesTheBackendOfEveryServiceOnSway) {
               "Tippen, Tasten und Maus: wlroots (virtuelle Tastatur und Maus)\n"
               "Tastenstatus und Hotkeys: sway (Tastenbelegung, solange die Taste abgefragt "
               "wird)\n"
+              "Mausposition (Enter bei Befehl 002 und 010): X11 über XWayland (nur über "
+              "X11-Fenstern, Enter nur im Pontrel-Fenster)\n"
               "Bildschirmfoto und Pixel Veränderung: wlroots (screencopy)\n"
               "Tastatur blockieren: sway (Eingabegeräte abschalten, mit Wächterprozess)\n"
               "Computer sperren: logind\n"
