@@ -16,18 +16,6 @@ void check(bool ok, const WaylandConnection& connection, const char* what) {
     }
 }
 
-int buttonNumber(MouseButton button) {
-    switch (button) {
-        case MouseButton::Left:
-            return 1;
-        case MouseButton::Middle:
-            return 2;
-        case MouseButton::Right:
-            return 3;
-    }
-    return 1;
-}
-
 }  // namespace
 
 WlrInputSink::WlrInputSink(SwayIpc* focus, PressAnnouncer announce)
@@ -70,11 +58,11 @@ void WlrInputSink::movePointer(ScreenPoint point) {
 }
 
 void WlrInputSink::pressButton(MouseButton button) {
-    check(pointer_.button(buttonNumber(button), true), connection_, "button not pressed");
+    check(pointer_.button(button, true), connection_, "button not pressed");
 }
 
 void WlrInputSink::releaseButton(MouseButton button) {
-    check(pointer_.button(buttonNumber(button), false), connection_, "button not released");
+    check(pointer_.button(button, false), connection_, "button not released");
 }
 
 void WlrInputSink::flush() {

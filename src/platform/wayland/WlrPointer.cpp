@@ -13,7 +13,17 @@ namespace pontrel {
 
 namespace {
 
-constexpr std::uint32_t linuxButtons[] = {0, BTN_LEFT, BTN_MIDDLE, BTN_RIGHT};
+std::uint32_t linuxButton(MouseButton button) {
+    switch (button) {
+        case MouseButton::Left:
+            return BTN_LEFT;
+        case MouseButton::Right:
+            return BTN_RIGHT;
+        case MouseButton::Middle:
+            return BTN_MIDDLE;
+    }
+    return BTN_LEFT;
+}
 
 }  // namespace
 
@@ -49,12 +59,12 @@ bool WlrPointer::move(int x, int y) {
     return connection_.flush();
 }
 
-bool WlrPointer::button(int button, bool down) {
-    if (pointer_ == nullptr || button < 1 || button > 3) {
+bool WlrPointer::button(MouseButton button, bool down) {
+    if (pointer_ == nullptr) {
         return false;
     }
     zwlr_virtual_pointer_v1_button(
-        pointer_, WaylandConnection::eventTime(), linuxButtons[button],
+        pointer_, WaylandConnection::eventTime(), linuxButton(button),
         down ? WL_POINTER_BUTTON_STATE_PRESSED : WL_POINTER_BUTTON_STATE_RELEASED);
     zwlr_virtual_pointer_v1_frame(pointer_);
     down_[static_cast<std::size_t>(button)] = down;
@@ -63,9 +73,9 @@ bool WlrPointer::button(int button, bool down) {
 
 bool WlrPointer::releaseAll() {
     bool ok = true;
-    for (int b = 1; b <= 3; ++b) {
-        if (down_[static_cast<std::size_t>(b)]) {
-            ok = button(b, false) && ok;
+    for (const MouseButton held : {MouseButton::Left, MouseButton::Right, MouseButton::Middle}) {
+        if (down_[static_cast<std::size_t>(held)]) {
+            ok = button(held, false) && ok;
         }
     }
     return connection_.roundtrip() && ok;

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "platform/InputQueue.h"
+
 struct zwlr_virtual_pointer_v1;
 
 namespace pontrel {
@@ -22,14 +24,13 @@ public:
 
     // Moves to (x, y), clamped to the layout.
     bool move(int x, int y);
-    // Buttons 1 (left), 2 (middle) and 3 (right).
-    bool button(int button, bool down);
+    bool button(MouseButton button, bool down);
     bool releaseAll();
 
 private:
     WaylandConnection& connection_;
     zwlr_virtual_pointer_v1* pointer_ = nullptr;
-    std::array<bool, 4> down_{};
+    std::array<bool, 3> down_{};  // by MouseButton
 };
 
 }  // namespace pontrel

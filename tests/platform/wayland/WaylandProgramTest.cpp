@@ -6,7 +6,6 @@
 #include <chrono>
 #include <csignal>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -20,21 +19,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
-bool eventually(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
-    const auto end = std::chrono::steady_clock::now() + timeout;
-    while (!done() && std::chrono::steady_clock::now() < end) {
-        std::this_thread::sleep_for(20ms);
-    }
-    return done();
-}
-
 // The default macro of the session's folder, loaded when the program starts there.
 void writeDefaultMacro(const test::SwaySession& session, const std::vector<std::string>& records) {
     std::string bytes = encodeMacroFile(records);
@@ -47,29 +31,29 @@ TEST(WaylandProgramTest, TheStartKeyOnAnotherKeyboardTypesTheMacroIntoTheFocused
     writeDefaultMacro(session, {"code:|000|wait:|10|loop:|0|start:|F2|stop:|ESC|",
                                 "code:|004|text:|\xC3\xA4\xC3\xB6\xE2\x82\xAC@{{}{}}{ENTER}x|"});
     auto program = session.start({PONTREL_PROGRAM}, {}, "pontrel");
-    ASSERT_TRUE(session.waitForFocus(program->pid())) << readFile(program->logFile());
-    EXPECT_NE(readFile(program->logFile())
+    ASSERT_TRUE(session.waitForFocus(program->pid())) << test::readFile(program->logFile());
+    EXPECT_NE(test::readFile(program->logFile())
                   .find("Wayland-Sitzung: Tippen, Tasten und Maus: wlroots (virtuelle Tastatur "
                         "und Maus)\n"),
               std::string::npos)
-        << readFile(program->logFile());
+        << test::readFile(program->logFile());
     const std::string file = session.folder() + "/field.txt";
     auto field =
         session.start({PONTREL_QT_RECEIVER, file}, {{"QT_QPA_PLATFORM", "wayland"}}, "field");
     ASSERT_TRUE(session.waitForFocus(field->pid()));
 
     WlrInputSink userKeyboard(nullptr);
-    const auto typed = [&] { return readFile(file) == "äö€@{}\nx"; };
+    const auto typed = [&] { return test::readFile(file) == "äö€@{}\nx"; };
     for (int attempt = 0; attempt < 3 && !typed(); ++attempt) {
         userKeyboard.pressKey(NamedKey::F2);
         userKeyboard.flush();
         std::this_thread::sleep_for(100ms);
         userKeyboard.releaseKey(NamedKey::F2);
         userKeyboard.flush();
-        eventually(typed, 3s);
+        test::eventually(typed, 3s);
     }
-    EXPECT_TRUE(typed()) << "field has \"" << readFile(file) << "\"; "
-                         << readFile(program->logFile());
+    EXPECT_TRUE(typed()) << "field has \"" << test::readFile(file) << "\"; "
+                         << test::readFile(program->logFile());
 }
 
 TEST(WaylandProgramTest, AnInputBlockEndsWhenTheProgramIsKilled) {
@@ -77,14 +61,14 @@ TEST(WaylandProgramTest, AnInputBlockEndsWhenTheProgramIsKilled) {
     writeDefaultMacro(session, {"code:|000|wait:|10|loop:|0|start:|no|stop:|ESC|",
                                 "code:|007|pc:|input-disable|", "code:|001|wait:|60000|"});
     auto program = session.start({PONTREL_PROGRAM, "pontrel.qmc"}, {}, "pontrel");
-    const auto swayLog = [&] { return readFile(session.folder() + "/sway.log"); };
-    ASSERT_TRUE(eventually(
+    const auto swayLog = [&] { return test::readFile(session.folder() + "/sway.log"); };
+    ASSERT_TRUE(test::eventually(
         [&] { return swayLog().find("input type:keyboard events disabled") != std::string::npos; },
         10s))
-        << readFile(program->logFile());
+        << test::readFile(program->logFile());
     EXPECT_EQ(swayLog().find("input type:keyboard events enabled"), std::string::npos);
     program->kill(SIGKILL);
-    EXPECT_TRUE(eventually(
+    EXPECT_TRUE(test::eventually(
         [&] { return swayLog().find("input type:keyboard events enabled") != std::string::npos; },
         5s));
 }

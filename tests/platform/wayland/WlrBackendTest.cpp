@@ -4,9 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <chrono>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <thread>
 
@@ -21,25 +19,6 @@ namespace pontrel {
 namespace {
 
 using namespace std::chrono_literals;
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
-template <typename Done>
-bool waitUntil(Done done, std::chrono::milliseconds timeout) {
-    const auto end = std::chrono::steady_clock::now() + timeout;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) {
-            return done();
-        }
-        std::this_thread::sleep_for(10ms);
-    }
-    return true;
-}
 
 KeyActions parsed(const std::string& keyText) {
     KeyTextParse parse = parseKeyText(keyText);
@@ -74,7 +53,7 @@ TEST_P(WlrTypingTest, TextArrivesExactly) {
     auto field = session.start(
         {PONTREL_QT_RECEIVER, file},
         {{"QT_QPA_PLATFORM", receiver == Receiver::Native ? "wayland" : "xcb"}}, "field");
-    ASSERT_TRUE(session.waitForFocus(field->pid())) << readFile(field->logFile());
+    ASSERT_TRUE(session.waitForFocus(field->pid())) << test::readFile(field->logFile());
 
     SwayIpc focus(session.swaySocket());
     WlrInputSink sink(&focus);
@@ -89,8 +68,8 @@ TEST_P(WlrTypingTest, TextArrivesExactly) {
         expected += c.expected;
         queue.sendKeys(parsed(c.keyText));
         queue.drain();
-        EXPECT_TRUE(waitUntil([&] { return readFile(file) == expected; }, 5s))
-            << "field has \"" << readFile(file) << "\"";
+        EXPECT_TRUE(test::eventually([&] { return test::readFile(file) == expected; }, 5s))
+            << "field has \"" << test::readFile(file) << "\"";
     }
 }
 
@@ -123,7 +102,7 @@ protected:
     void SetUp() override {
         window_ = session_.start({PONTREL_TEST_WINDOW, clicks_, "#3366cc", "#cc6633"},
                                  {{"QT_QPA_PLATFORM", "wayland"}}, "window");
-        ASSERT_TRUE(session_.waitForFocus(window_->pid())) << readFile(window_->logFile());
+        ASSERT_TRUE(session_.waitForFocus(window_->pid())) << test::readFile(window_->logFile());
     }
 
     std::uint32_t pixelAt(int x, int y) {
@@ -142,7 +121,7 @@ TEST_F(WlrScreenTest, ACaptureShowsTheWindowAndBlackBesideTheScreen) {
     ASSERT_TRUE(screen_.usable());
     EXPECT_EQ(screen_.screenSize().width, 1920);
     EXPECT_EQ(screen_.screenSize().height, 1080);
-    ASSERT_TRUE(waitUntil([&] { return pixelAt(960, 540) == firstColour; }, 5s));
+    ASSERT_TRUE(test::eventually([&] { return pixelAt(960, 540) == firstColour; }, 5s));
 
     const Bitmap full = screen_.capture(0, 0, 1920, 1080);
     ASSERT_EQ(full.width, 1920);
@@ -166,7 +145,7 @@ TEST_F(WlrScreenTest, ClicksLandOnTheirPixelAndTheRepaintIsSeen) {
     SwayIpc focus(session_.swaySocket());
     WlrInputSink sink(&focus);
     ASSERT_TRUE(sink.usable());
-    ASSERT_TRUE(waitUntil([&] { return pixelAt(700, 800) == firstColour; }, 5s));
+    ASSERT_TRUE(test::eventually([&] { return pixelAt(700, 800) == firstColour; }, 5s));
     {
         InputQueue queue(sink);
         queue.movePointer({700, 800});
@@ -175,17 +154,17 @@ TEST_F(WlrScreenTest, ClicksLandOnTheirPixelAndTheRepaintIsSeen) {
         ASSERT_TRUE(queue.mouseEvent(8 | 16).ok());
         queue.drain();
     }
-    EXPECT_TRUE(waitUntil([&] { return pixelAt(700, 800) == secondColour; }, 2s));
-    EXPECT_TRUE(
-        waitUntil([&] { return readFile(clicks_) == "press 1 700 800\npress 2 1919 0\n"; }, 2s))
-        << readFile(clicks_);
+    EXPECT_TRUE(test::eventually([&] { return pixelAt(700, 800) == secondColour; }, 2s));
+    EXPECT_TRUE(test::eventually(
+        [&] { return test::readFile(clicks_) == "press 1 700 800\npress 2 1919 0\n"; }, 2s))
+        << test::readFile(clicks_);
 }
 
 TEST(WlrDiagnoseTest, TheProgramNamesTheBackendOfEveryServiceOnSway) {
     test::SwaySession session;
     auto diagnose = session.start({PONTREL_PROGRAM, "--diagnose"}, {}, "diagnose");
     ASSERT_EQ(diagnose->waitExit(20000), 0);
-    EXPECT_EQ(readFile(diagnose->logFile()),
+    EXPECT_EQ(test::readFile(diagnose->logFile()),
               "Tippen, Tasten und Maus: wlroots (virtuelle Tastatur und Maus)\n"
               "Tastenstatus und Hotkeys: sway (Tastenbelegung, solange die Taste abgefragt "
               "wird)\n"

@@ -29,26 +29,7 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 constexpr char sessionUser[] = "pontrel-test";
-constexpr int startTimeoutMs = 20000;
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
-template <typename Done>
-bool waitFor(Done done, int timeoutMs) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) {
-            return done();
-        }
-        std::this_thread::sleep_for(20ms);
-    }
-    return true;
-}
+constexpr auto startTimeout = 20s;
 
 // The unprivileged user sway runs as when we are root; created without a home on first use.
 passwd sessionAccount() {
@@ -72,6 +53,24 @@ void makeFolder(const std::string& path, uid_t uid, gid_t gid, mode_t mode) {
 }
 
 }  // namespace
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+bool eventually(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end) {
+            return done();
+        }
+        std::this_thread::sleep_for(10ms);
+    }
+    return true;
+}
 
 SessionProcess::~SessionProcess() {
     if (running()) {
@@ -149,7 +148,7 @@ SwaySession::SwaySession(const std::string& layout, LogCommands log) {
                    {"WLR_RENDERER", "pixman"},
                    {"WLR_HEADLESS_OUTPUTS", "1"}},
                   "sway");
-    const bool started = waitFor(
+    const bool started = eventually(
         [this] {
             for (const auto& entry : fs::directory_iterator(runtimeDir_)) {
                 const std::string name = entry.path().filename();
@@ -163,7 +162,7 @@ SwaySession::SwaySession(const std::string& layout, LogCommands log) {
             return !waylandDisplay_.empty() && !swaySocket_.empty() && !xDisplay_.empty() &&
                    xDisplay_.back() == '\n';
         },
-        startTimeoutMs);
+        startTimeout);
     if (!started || !sway_->running()) {
         throw std::runtime_error("sway did not start (is the package sway installed?): " +
                                  readFile(sway_->logFile()));
@@ -178,9 +177,9 @@ SwaySession::SwaySession(const std::string& layout, LogCommands log) {
     setenv("DBUS_SESSION_BUS_ADDRESS", noBus.c_str(), 1);
 
     keyboard_ = start({PONTREL_LAYOUT_KEYBOARD, layout}, {}, "keyboard");
-    if (!waitFor(
+    if (!eventually(
             [this] { return readFile(keyboard_->logFile()).find("ready") != std::string::npos; },
-            startTimeoutMs)) {
+            startTimeout)) {
         throw std::runtime_error("the layout keyboard did not start: " +
                                  readFile(keyboard_->logFile()));
     }
@@ -301,7 +300,7 @@ pid_t SwaySession::focusedPid() {
 }
 
 bool SwaySession::waitForFocus(pid_t pid, int timeoutMs) {
-    return waitFor([&] { return focusedPid() == pid; }, timeoutMs);
+    return eventually([&] { return focusedPid() == pid; }, std::chrono::milliseconds(timeoutMs));
 }
 
 }  // namespace pontrel::test

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <sys/types.h>
+#include <chrono>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -8,6 +10,11 @@
 #include <vector>
 
 namespace pontrel::test {
+
+// The whole content of a file; empty when it cannot be read.
+std::string readFile(const std::string& path);
+// Checks done() every 10 ms until it holds or the time is up; returns done().
+bool eventually(const std::function<bool()>& done, std::chrono::milliseconds timeout);
 
 // A program started inside a SwaySession, as the session's user. Ended (SIGTERM, then SIGKILL)
 // by its process id when the object goes.
