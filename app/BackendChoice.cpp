@@ -20,7 +20,12 @@ struct Ways {
     const char* logind = nullptr;
 };
 
-std::string line(const char* service, Backend backend, const Ways& ways) {
+struct ServiceLine {
+    std::string service;
+    const char* how;  // nullptr: no backend serves it
+};
+
+ServiceLine line(const char* service, Backend backend, const Ways& ways) {
     const char* how = nullptr;
     switch (backend) {
         case Backend::X11:
@@ -41,7 +46,7 @@ std::string line(const char* service, Backend backend, const Ways& ways) {
         case Backend::None:
             break;
     }
-    return std::string(service) + ": " + (how != nullptr ? how : notPossible);
+    return {service, how};
 }
 
 }  // namespace
@@ -51,8 +56,8 @@ BackendChoice chooseBackends(const DesktopFacts& facts) {
     choice.lock = Backend::Logind;
     if (!facts.waylandSession) {
         if (facts.x11Display) {
-            choice.input = choice.keyState = choice.screen = choice.inputBlock = choice.monitorOff =
-                choice.windowEffects = Backend::X11;
+            choice.input = choice.keyState = choice.pointerPosition = choice.screen =
+                choice.inputBlock = choice.monitorOff = choice.windowEffects = Backend::X11;
         }
         return choice;
     }
@@ -68,7 +73,9 @@ BackendChoice chooseBackends(const DesktopFacts& facts) {
     return choice;
 }
 
-std::vector<std::string> describeBackends(const BackendChoice& choice) {
+namespace {
+
+std::vector<ServiceLine> serviceLines(const BackendChoice& choice) {
     return {
         line("Tippen, Tasten und Maus", choice.input,
              {.x11 = "X11 (XTest)",
@@ -92,6 +99,27 @@ std::vector<std::string> describeBackends(const BackendChoice& choice) {
         line("Transparenz und im Vordergrund", choice.windowEffects,
              {.x11 = "X11-Fenster", .xwayland = "X11-Fenster über XWayland"}),
     };
+}
+
+}  // namespace
+
+std::vector<std::string> describeBackends(const BackendChoice& choice) {
+    std::vector<std::string> lines;
+    for (const ServiceLine& service : serviceLines(choice)) {
+        lines.push_back(service.service + ": " +
+                        (service.how != nullptr ? service.how : notPossible));
+    }
+    return lines;
+}
+
+std::vector<std::string> unavailableServices(const BackendChoice& choice) {
+    std::vector<std::string> services;
+    for (const ServiceLine& service : serviceLines(choice)) {
+        if (service.how == nullptr) {
+            services.push_back(service.service);
+        }
+    }
+    return services;
 }
 
 DesktopFacts probeDesktop(bool x11Display) {

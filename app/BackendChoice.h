@@ -43,6 +43,9 @@ BackendChoice chooseBackends(const DesktopFacts& facts);
 // One German line per service: the backend chosen, or why none could be.
 std::vector<std::string> describeBackends(const BackendChoice& choice);
 
+// The German names of the services no backend serves; empty when everything works.
+std::vector<std::string> unavailableServices(const BackendChoice& choice);
+
 // The facts of the desktop this program runs on.
 DesktopFacts probeDesktop(bool x11Display);
 

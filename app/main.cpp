@@ -2,6 +2,7 @@
 #include <string_view>
 
 #include <QApplication>
+#include <QMessageBox>
 
 #include "AppServices.h"
 #include "BackendChoice.h"
@@ -66,5 +67,16 @@ int main(int argc, char** argv) {
     form.frm_pontrel.setVisible(true);
     window.flushPending();
     window.showForm();
+    if (pontrel::waylandSession()) {
+        // Once, what this desktop does not let the program do; a command that needs it fails.
+        const std::vector<std::string> missing = pontrel::unavailableServices(backends);
+        if (!missing.empty()) {
+            QString text = QString::fromUtf8("Auf diesem Desktop nicht möglich:");
+            for (const std::string& service : missing) {
+                text += QString::fromUtf8("\n– ") + QString::fromStdString(service);
+            }
+            QMessageBox::information(&window, "Pontrel", text);
+        }
+    }
     return QApplication::exec();
 }
