@@ -69,7 +69,9 @@ void WaylandConnection::global(void* data, wl_registry* registry, std::uint32_t 
         return std::strcmp(interface, known.name) == 0;
     };
     if (is(wl_seat_interface) && self.seat_ == nullptr) {
+        static const wl_seat_listener seatListener = {seatCapabilities, seatName};
         self.seat_ = bind<wl_seat>(registry, name, wl_seat_interface, version, 1);
+        wl_seat_add_listener(self.seat_, &seatListener, &self);
     } else if (is(wl_shm_interface)) {
         self.shm_ = bind<wl_shm>(registry, name, wl_shm_interface, version, 1);
     } else if (is(wl_output_interface)) {
@@ -91,6 +93,16 @@ void WaylandConnection::global(void* data, wl_registry* registry, std::uint32_t 
         self.outputPowerManager_ = bind<zwlr_output_power_manager_v1>(
             registry, name, zwlr_output_power_manager_v1_interface, version, 1);
     }
+}
+
+void WaylandConnection::seatCapabilities(void* data, wl_seat*, std::uint32_t capabilities) {
+    static_cast<WaylandConnection*>(data)->seatCapabilities_ = capabilities;
+}
+
+void WaylandConnection::seatName(void*, wl_seat*, const char*) {}
+
+bool WaylandConnection::seatHasKeyboard() const {
+    return (seatCapabilities_ & WL_SEAT_CAPABILITY_KEYBOARD) != 0;
 }
 
 void WaylandConnection::globalRemove(void* data, wl_registry*, std::uint32_t name) {

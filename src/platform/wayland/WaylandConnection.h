@@ -55,6 +55,9 @@ public:
 
     wl_display* display() const { return display_; }
     wl_seat* seat() const { return seat_; }
+    // Whether the seat has a keyboard now; asking one for its keyboard otherwise is an error
+    // that ends the connection.
+    bool seatHasKeyboard() const;
     wl_shm* shm() const { return shm_; }
     zwp_virtual_keyboard_manager_v1* keyboardManager() const { return keyboardManager_; }
     zwlr_virtual_pointer_manager_v1* pointerManager() const { return pointerManager_; }
@@ -80,11 +83,14 @@ private:
     static void global(void* data, wl_registry* registry, std::uint32_t name, const char* interface,
                        std::uint32_t version);
     static void globalRemove(void* data, wl_registry* registry, std::uint32_t name);
+    static void seatCapabilities(void* data, wl_seat* seat, std::uint32_t capabilities);
+    static void seatName(void* data, wl_seat* seat, const char* name);
     bool readEvents(int timeoutMs);
 
     wl_display* display_ = nullptr;
     wl_registry* registry_ = nullptr;
     wl_seat* seat_ = nullptr;
+    std::uint32_t seatCapabilities_ = 0;
     wl_shm* shm_ = nullptr;
     zwp_virtual_keyboard_manager_v1* keyboardManager_ = nullptr;
     zwlr_virtual_pointer_manager_v1* pointerManager_ = nullptr;

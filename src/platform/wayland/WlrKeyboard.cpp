@@ -198,10 +198,12 @@ std::string WlrKeyboard::readSeatLayout() {
         SeatKeymap::keymap, SeatKeymap::enter,     SeatKeymap::leave,
         SeatKeymap::key,    SeatKeymap::modifiers, SeatKeymap::repeat,
     };
+    if (!connection_.seatHasKeyboard()) {
+        return {};
+    }
     SeatKeymap seatKeymap;
     wl_keyboard* keyboard = wl_seat_get_keyboard(connection_.seat());
     wl_keyboard_add_listener(keyboard, &listener, &seatKeymap);
-    // A seat without a keyboard sends nothing (and may object to the request).
     connection_.dispatchUntil([&] { return seatKeymap.done; }, seatKeymapTimeout);
     wl_keyboard_destroy(keyboard);
     return seatKeymap.text;

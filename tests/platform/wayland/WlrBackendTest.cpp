@@ -83,6 +83,21 @@ INSTANTIATE_TEST_SUITE_P(Layouts, WlrTypingTest,
                                                                                   : "_xwayland");
                          });
 
+TEST(WlrKeyboardTest, OnASeatWithoutKeyboardTheDefaultLayoutIsUsed) {
+    test::SwaySession session("");
+    const std::string file = session.folder() + "/field.txt";
+    auto field =
+        session.start({PONTREL_QT_RECEIVER, file}, {{"QT_QPA_PLATFORM", "wayland"}}, "field");
+    ASSERT_TRUE(session.waitForFocus(field->pid()));
+    WlrInputSink sink(nullptr);
+    ASSERT_TRUE(sink.usable());
+    InputQueue queue(sink);
+    queue.sendKeys(parsed("a\xC3\xA4\xE2\x82\xAC+b"));
+    queue.drain();
+    EXPECT_TRUE(test::eventually([&] { return test::readFile(file) == "aä€B"; }, 5s))
+        << test::readFile(file);
+}
+
 // Writes nothing: the picture writers have tests of their own.
 class NoPictureWriter : public PictureWriter {
 public:

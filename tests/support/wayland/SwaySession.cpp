@@ -176,6 +176,9 @@ SwaySession::SwaySession(const std::string& layout, LogCommands log) {
     const std::string noBus = "unix:path=" + folder_ + "/no-bus";
     setenv("DBUS_SESSION_BUS_ADDRESS", noBus.c_str(), 1);
 
+    if (layout.empty()) {
+        return;
+    }
     keyboard_ = start({PONTREL_LAYOUT_KEYBOARD, layout}, {}, "keyboard");
     if (!eventually(
             [this] { return readFile(keyboard_->logFile()).find("ready") != std::string::npos; },

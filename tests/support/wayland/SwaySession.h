@@ -47,7 +47,7 @@ private:
 // from nothing but the session.
 //
 // A virtual keyboard with the given XKB layout stands in for the user's keyboard, so that the
-// seat has a layout to read.
+// seat has a layout to read; with an empty layout the seat starts without a keyboard.
 class SwaySession {
 public:
     // Yes: sway logs every command it runs (to <folder>/sway.log).
