@@ -27,6 +27,9 @@ constexpr auto pacedKeymapSettle = 150ms;
 constexpr int eventsPerRoundtrip = 64;
 constexpr int pacedEventsPerRoundtrip = 16;
 constexpr auto seatKeymapTimeout = 500ms;
+// A seat's first keyboard makes every program ask for it anew; keys sent before they have are
+// lost.
+constexpr auto firstKeyboardSettle = 200ms;
 
 constexpr Keysym firstVtSwitch = 0x1008FE01;  // XF86Switch_VT_1
 constexpr Keysym lastVtSwitch = 0x1008FE0C;   // XF86Switch_VT_12
@@ -173,6 +176,7 @@ WlrKeyboard::WlrKeyboard(WaylandConnection& connection) : connection_(connection
         connection_.seat() == nullptr) {
         return;
     }
+    const bool firstKeyboard = !connection_.seatHasKeyboard();
     std::string layout = readSeatLayout();
     if (layout.empty()) {
         layout = keymapFromEnvironment();
@@ -182,6 +186,9 @@ WlrKeyboard::WlrKeyboard(WaylandConnection& connection) : connection_(connection
         connection_.keyboardManager(), connection_.seat());
     if (!layout_->valid() || !upload(std::make_unique<XkbKeymap>(layout_->layout().text()), {})) {
         std::fprintf(stderr, "Wayland typing: the keyboard layout cannot be used\n");
+    }
+    if (firstKeyboard) {
+        std::this_thread::sleep_for(firstKeyboardSettle);
     }
 }
 
