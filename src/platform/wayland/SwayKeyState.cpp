@@ -22,8 +22,9 @@ using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
 constexpr int keyCount = 256;
-// A key not queried for this long is given back to the other programs.
-constexpr auto unbindAfter = 300ms;
+// A key not queried for this long is given back to the other programs; long enough that the
+// polls of a busy program never let it go in between.
+constexpr auto unbindAfter = 1s;
 // How long an announced press of our own typing waits for its binding event.
 constexpr auto announcementLifetime = 1s;
 constexpr int eventWaitMs = 50;

@@ -82,7 +82,7 @@ TEST_F(SwayKeyStateTest, AKeyIsTakenFromOtherProgramsOnlyWhilePolled) {
     EXPECT_EQ(keys_.query(vkQ), 0);
     typeQ();
     EXPECT_TRUE(pollUntil(vkQ, keyPressedSinceLastQuery, 2s, keyPressedSinceLastQuery));
-    std::this_thread::sleep_for(600ms);  // no queries: the key goes back to the field
+    std::this_thread::sleep_for(1500ms);  // no queries: the key goes back to the field
     typeQ();
     EXPECT_TRUE(test::eventually([&] { return test::readFile(file_) == "q"; }, 2s))
         << test::readFile(file_);
