@@ -19,6 +19,7 @@ namespace pontrel {
 namespace {
 
 constexpr int flushTimeoutMs = 5000;
+constexpr int roundtripTimeoutMs = 5000;
 
 WaylandOutput* findOutput(std::vector<WaylandOutput>& outputs, wl_output* output) {
     const auto it = std::find_if(outputs.begin(), outputs.end(),
@@ -246,8 +247,20 @@ std::uint32_t WaylandConnection::eventTime() {
     return static_cast<std::uint32_t>(now.tv_sec * 1000 + now.tv_nsec / 1000000);
 }
 
+// Unlike wl_display_roundtrip, gives up when the compositor does not answer in time.
 bool WaylandConnection::roundtrip() {
-    return flush() && wl_display_roundtrip(display_) >= 0;
+    if (!flush()) {
+        return false;
+    }
+    bool done = false;
+    static const wl_callback_listener answered = {
+        [](void* data, wl_callback*, std::uint32_t) { *static_cast<bool*>(data) = true; }};
+    wl_callback* callback = wl_display_sync(display_);
+    wl_callback_add_listener(callback, &answered, &done);
+    const bool ok =
+        dispatchUntil([&done] { return done; }, std::chrono::milliseconds(roundtripTimeoutMs));
+    wl_callback_destroy(callback);
+    return ok;
 }
 
 bool WaylandConnection::dispatchUntil(const std::function<bool()>& done,

@@ -25,7 +25,7 @@ constexpr auto pacedEventGap = 500us;
 // Time for X programs to take in a new keymap before keys typed with it arrive.
 constexpr auto pacedKeymapSettle = 150ms;
 constexpr int eventsPerRoundtrip = 64;
-constexpr int pacedEventsPerRoundtrip = 16;
+constexpr int pacedEventsPerRoundtrip = 32;
 constexpr auto seatKeymapTimeout = 500ms;
 // A seat's first keyboard makes every program ask for it anew; keys sent before they have are
 // lost.
@@ -264,7 +264,7 @@ bool WlrKeyboard::typeText(std::u32string_view text, const std::function<bool()>
             return false;
         }
     }
-    return true;
+    return sendModifiers(0, 0);
 }
 
 bool WlrKeyboard::roundtrip() {
@@ -336,6 +336,7 @@ bool WlrKeyboard::upload(std::unique_ptr<XkbKeymap> keymap, std::vector<Keysym> 
             xkb_state_serialize_mods(state_.get(), XKB_STATE_MODS_LOCKED), 0, 0, 0);
     }
     state_ = std::move(state);
+    sentModifiers_.reset();  // a new keymap starts from no modifiers at the receiver
     current_ = std::move(keymap);
     currentExtras_ = std::move(extras);
     if (!sendModifiers(0, 0) || !roundtrip()) {
@@ -386,10 +387,11 @@ bool WlrKeyboard::strikeKeysym(Keysym keysym, bool altGr) {
 }
 
 bool WlrKeyboard::strike(const KeyStroke& stroke) {
-    // The level's modifiers and group are sent as state, without pressing their keys.
-    const bool extra = stroke.mods != 0 || stroke.group != 0;
-    return (!extra || sendModifiers(stroke.mods, stroke.group)) && sendKey(stroke.keycode, true) &&
-           sendKey(stroke.keycode, false) && (!extra || sendModifiers(0, 0));
+    // The level's modifiers and group are sent as state, without pressing their keys. Natively
+    // they stay until a key needs others, so that a run of capitals costs no extra events;
+    // XWayland misreads later keys unless they are taken back at once.
+    return sendModifiers(stroke.mods, stroke.group) && sendKey(stroke.keycode, true) &&
+           sendKey(stroke.keycode, false) && (!paced_ || sendModifiers(0, 0));
 }
 
 bool WlrKeyboard::sendKey(std::uint32_t keycode, bool down) {
@@ -409,11 +411,18 @@ bool WlrKeyboard::sendKey(std::uint32_t keycode, bool down) {
     return afterEvent();
 }
 
+// Sends the modifier state when it differs from what the receiver has: the held keys' state,
+// plus the level's modifiers and group of the next key.
 bool WlrKeyboard::sendModifiers(std::uint32_t extraMods, std::uint32_t group) {
-    zwp_virtual_keyboard_v1_modifiers(
-        keyboard_, xkb_state_serialize_mods(state_.get(), XKB_STATE_MODS_DEPRESSED) | extraMods,
+    const Modifiers wanted = {
+        xkb_state_serialize_mods(state_.get(), XKB_STATE_MODS_DEPRESSED) | extraMods,
         xkb_state_serialize_mods(state_.get(), XKB_STATE_MODS_LATCHED),
-        xkb_state_serialize_mods(state_.get(), XKB_STATE_MODS_LOCKED), group);
+        xkb_state_serialize_mods(state_.get(), XKB_STATE_MODS_LOCKED), group};
+    if (sentModifiers_ == wanted) {
+        return true;
+    }
+    sentModifiers_ = wanted;
+    zwp_virtual_keyboard_v1_modifiers(keyboard_, wanted[0], wanted[1], wanted[2], wanted[3]);
     return afterEvent();
 }
 

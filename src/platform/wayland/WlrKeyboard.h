@@ -1,9 +1,11 @@
 #pragma once
 
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -80,6 +82,9 @@ private:
     };
     std::unique_ptr<xkb_state, StateDeleter> state_;  // the held keys on current_
     std::vector<Held> held_;                          // in press order
+    // Depressed, latched and locked modifiers and the group, as last sent.
+    using Modifiers = std::array<std::uint32_t, 4>;
+    std::optional<Modifiers> sentModifiers_;
     bool paced_ = false;
     int eventsSinceRoundtrip_ = 0;
 };

@@ -4,9 +4,12 @@
 
 #include <gtest/gtest.h>
 #include <chrono>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <thread>
+
+#include <QString>
 
 #include "engine/KeyTextParser.h"
 #include "platform/InputQueue.h"
@@ -71,6 +74,41 @@ TEST_P(WlrTypingTest, TextArrivesExactly) {
         EXPECT_TRUE(test::eventually([&] { return test::readFile(file) == expected; }, 5s))
             << "field has \"" << test::readFile(file) << "\"";
     }
+}
+
+// A mixed German text of 1000 characters: exact, and how fast.
+TEST_P(WlrTypingTest, ThousandCharactersOfGermanText) {
+    const auto [layoutName, receiver] = GetParam();
+    test::SwaySession session(layoutName);
+    const std::string file = session.folder() + "/field.txt";
+    auto field = session.start(
+        {PONTREL_QT_RECEIVER, file},
+        {{"QT_QPA_PLATFORM", receiver == Receiver::Native ? "wayland" : "xcb"}}, "field");
+    ASSERT_TRUE(session.waitForFocus(field->pid()));
+    const std::u32string alphabet =
+        U"abcdefghijklmnopqrstuvwxyz     ABCDEFGHIJKLMNOPQRSTUVWXYZ 0123456789 .,;:-_!?\"'()/&=+*"
+        U"#<>^\\[]{}|äöüÄÖÜß€@";
+    KeyActions text;
+    std::string expected;
+    unsigned seed = 12345;
+    while (text.size() < 1000) {
+        seed = seed * 1103515245 + 12345;
+        const char32_t character = alphabet[(seed >> 16) % alphabet.size()];
+        text.push_back(KeyAction{KeyAction::Kind::Type, NamedKey::Enter, character});
+        expected += QString::fromUcs4(&character, 1).toStdString();
+    }
+    SwayIpc focus(session.swaySocket());
+    WlrInputSink sink(&focus);
+    InputQueue queue(sink);
+    const auto start = std::chrono::steady_clock::now();
+    queue.sendKeys(text);
+    queue.drain();
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_TRUE(test::eventually([&] { return test::readFile(file) == expected; }, 10s));
+    std::printf("[ measure  ] layout %s, %s field: 1000 characters sent in %.3f s = %.0f chars/s\n",
+                layoutName, receiver == Receiver::Native ? "native" : "XWayland", seconds,
+                1000 / seconds);
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, WlrTypingTest,
@@ -139,7 +177,9 @@ TEST_F(WlrScreenTest, ACaptureShowsTheWindowAndBlackBesideTheScreen) {
     ASSERT_TRUE(screen_.usable());
     EXPECT_EQ(screen_.screenSize().width, 1920);
     EXPECT_EQ(screen_.screenSize().height, 1080);
-    ASSERT_TRUE(test::eventually([&] { return pixelAt(960, 540) == firstColour; }, 5s));
+    // The window fills the screen once sway has tiled it and it has painted again.
+    ASSERT_TRUE(test::eventually(
+        [&] { return pixelAt(0, 0) == firstColour && pixelAt(1919, 1079) == firstColour; }, 5s));
 
     const Bitmap full = screen_.capture(0, 0, 1920, 1080);
     ASSERT_EQ(full.width, 1920);
