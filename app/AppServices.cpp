@@ -1,20 +1,64 @@
 #include "AppServices.h"
 
-#include "DisplayCheck.h"
+#include "platform/wayland/WaylandInputService.h"
+#include "platform/wayland/WlrInputSink.h"
+#include "platform/wayland/WlrScreenCapture.h"
 
 namespace pontrel {
 
-AppServices::AppServices()
-    : platform_{scheduler_,
-                input_,
-                screen_,
-                system_,
-                clipboard_,
-                dialogs_,
-                window_,
-                environment_,
+namespace {
+
+constexpr int enterKey = 13;
+
+}  // namespace
+
+AppServices::AppServices(const BackendChoice& choice)
+    : input_(chooseInput(choice)),
+      screen_(chooseScreen(choice)),
+      platform_{scheduler_,   input_, screen_, system_,
+                clipboard_,   dialogs_, window_, environment_,
                 files_,
-                waylandSession() ? static_cast<RecorderService&>(waylandRecorder_) : x11Recorder_} {
+                choice.recording == Backend::X11 ? static_cast<RecorderService&>(x11Recorder_)
+                                                 : waylandRecorder_} {}
+
+AppServices::~AppServices() = default;
+
+InputService& AppServices::chooseInput(const BackendChoice& choice) {
+    if (choice.input != Backend::Wlroots) {
+        return x11Input_;
+    }
+    WaylandInputService::Sources sources{
+        // Enter is read only while our own (X11) window has the focus, where the pointer
+        // position is known too: bound through sway it would be taken from every program.
+        [this](int virtualKey) { return x11Input_.asyncKeyState(virtualKey); },
+        [this] { return x11Input_.cursorPos(); },
+        [](bool) { return Status::failure("blocking input is not possible on this desktop"); },
+    };
+    WlrInputSink::PressAnnouncer announce;
+    if (choice.keyState == Backend::Sway) {
+        swayKeys_ = std::make_unique<SwayKeyState>();
+        sources.keyState = [this](int virtualKey) {
+            return virtualKey == enterKey ? x11Input_.asyncKeyState(virtualKey)
+                                          : swayKeys_->query(virtualKey);
+        };
+        announce = [this](NamedKey key) { swayKeys_->announceSyntheticPress(virtualKeyCode(key)); };
+    }
+    if (choice.inputBlock == Backend::Sway) {
+        swayBlocker_ = std::make_unique<SwayInputBlocker>();
+        sources.block = [this](bool blocked) { return swayBlocker_->setBlocked(blocked); };
+    }
+    wlrInput_ =
+        std::make_unique<WlrInputSink>(sway_.reachable() ? &sway_ : nullptr, std::move(announce));
+    waylandInput_ = std::make_unique<WaylandInputService>(*wlrInput_, std::move(sources));
+    return *waylandInput_;
+}
+
+ScreenService& AppServices::chooseScreen(const BackendChoice& choice) {
+    if (choice.screen != Backend::Wlroots) {
+        return x11Screen_;
+    }
+    wlrScreen_ = std::make_unique<WlrScreenCapture>(pictures_);
+    return *wlrScreen_;
 }
 
 void AppServices::attachWindow(QWidget* window) {

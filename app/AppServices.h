@@ -1,5 +1,8 @@
 #pragma once
 
+#include <memory>
+
+#include "BackendChoice.h"
 #include "platform/Platform.h"
 #include "platform/UnavailableRecorder.h"
 #include "platform/linux/LinuxSystemService.h"
@@ -10,6 +13,9 @@
 #include "platform/qt/QtPictureWriter.h"
 #include "platform/qt/QtScheduler.h"
 #include "platform/qt/QtWindowService.h"
+#include "platform/wayland/SwayInputBlocker.h"
+#include "platform/wayland/SwayIpc.h"
+#include "platform/wayland/SwayKeyState.h"
 #include "platform/x11/X11DisplayPower.h"
 #include "platform/x11/X11InputBlocker.h"
 #include "platform/x11/X11InputService.h"
@@ -21,11 +27,15 @@ class QWidget;
 
 namespace pontrel {
 
+class WlrInputSink;
+class WlrScreenCapture;
+
 // Every service the program uses, built once, and the platform bundle over them. The choice of
 // implementation for each service is made here and nowhere else.
 class AppServices {
 public:
-    AppServices();
+    explicit AppServices(const BackendChoice& choice);
+    ~AppServices();
     AppServices(const AppServices&) = delete;
     AppServices& operator=(const AppServices&) = delete;
 
@@ -34,12 +44,25 @@ public:
     void attachWindow(QWidget* window);
 
 private:
+    InputService& chooseInput(const BackendChoice& choice);
+    ScreenService& chooseScreen(const BackendChoice& choice);
+
     QtScheduler scheduler_;
     X11KeyState keyState_;
     X11InputBlocker blocker_;
-    X11InputService input_{keyState_, blocker_};
+    // On sway: its IPC for the focused window, the hot keys and the input block.
+    SwayIpc sway_;
+    std::unique_ptr<SwayKeyState> swayKeys_;
+    std::unique_ptr<SwayInputBlocker> swayBlocker_;
+    // On Wayland too: through XWayland it knows the pointer over X11 windows, ours among them.
+    X11InputService x11Input_{keyState_, blocker_};
+    std::unique_ptr<WlrInputSink> wlrInput_;
+    std::unique_ptr<InputService> waylandInput_;
+    InputService& input_;
     QtPictureWriter pictures_;
-    X11ScreenService screen_{pictures_};
+    X11ScreenService x11Screen_{pictures_};
+    std::unique_ptr<WlrScreenCapture> wlrScreen_;
+    ScreenService& screen_;
     X11DisplayPower displayPower_;
     LinuxSystemService system_{displayPower_};
     PosixFileSystem files_;

@@ -16,9 +16,10 @@ constexpr std::string_view help =
     "  MAKRODATEI.qmc   die Makrodatei laden und sofort abspielen\n"
     "  --help           diese Hilfe zeigen und beenden\n"
     "  --version        die Version zeigen und beenden\n"
+    "  --diagnose       je Dienst zeigen, wie er auf diesem Desktop umgesetzt wird\n"
     "\n"
     "Ohne Datei wird \"pontrel.qmc\" im aktuellen Verzeichnis beachtet, falls vorhanden.\n"
-    "Pontrel braucht eine X11-Anzeige (DISPLAY).\n";
+    "Pontrel braucht eine X11-Anzeige (DISPLAY), unter Wayland XWayland.\n";
 
 }  // namespace
 

@@ -1,8 +1,11 @@
 #include <iostream>
+#include <string_view>
 
 #include <QApplication>
+#include <QMessageBox>
 
 #include "AppServices.h"
+#include "BackendChoice.h"
 #include "CommandLineInfo.h"
 #include "DisplayCheck.h"
 #include "ExitSignals.h"
@@ -16,12 +19,25 @@ int main(int argc, char** argv) {
         std::cout << *info;
         return 0;
     }
-    // Synthesized input and the global key state need X11; under Wayland this means XWayland.
+    // The window is an X11 window, under Wayland through XWayland, so that transparency and
+    // always-on-top keep working.
     qputenv("QT_QPA_PLATFORM", "xcb");
     // The input, key-state and capture services use Xlib from threads of their own.
     pontrel::prepareXlibForThreads();
     const std::string display = pontrel::chosenDisplay(argc, argv);
-    if (!pontrel::canOpenDisplay(display)) {
+    const bool x11Display = pontrel::canOpenDisplay(display);
+    const pontrel::BackendChoice backends =
+        pontrel::chooseBackends(pontrel::probeDesktop(x11Display));
+    if (argc == 2 && std::string_view(argv[1]) == "--diagnose") {
+        for (const std::string& line : pontrel::describeBackends(backends)) {
+            std::cout << line << '\n';
+        }
+        if (!x11Display) {
+            std::cout << "Fenster: braucht eine X11-Anzeige oder XWayland\n";
+        }
+        return 0;
+    }
+    if (!x11Display) {
         std::cerr << "Pontrel braucht eine X11-Anzeige, doch "
                   << (display.empty() ? std::string("DISPLAY ist nicht gesetzt")
                                       : "die Anzeige \"" + display + "\" lässt sich nicht öffnen")
@@ -29,8 +45,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (pontrel::waylandSession()) {
-        std::cerr << "Hinweis: Wayland-Sitzung. Pontrel läuft über XWayland; seine Maus- und "
-                     "Tastatureingaben erreichen nur X11-Programme.\n";
+        // The choice made for this desktop, once, for the log.
+        for (const std::string& line : pontrel::describeBackends(backends)) {
+            std::cerr << "Wayland-Sitzung: " << line << '\n';
+        }
     }
 
     QApplication application(argc, argv);
@@ -41,7 +59,7 @@ int main(int argc, char** argv) {
     const pontrel::GermanTranslations germanDialogs;
     const pontrel::CursorBlinkTimeout quietWhenIdle;
 
-    pontrel::AppServices services;
+    pontrel::AppServices services(backends);
     pontrel::endOnExitSignals();
     pontrel::MainForm form(services.platform());
     pontrel::MainWindow window(form.frm_pontrel, form.allControls());
@@ -51,5 +69,16 @@ int main(int argc, char** argv) {
     form.lifecycle.Form_Load();
     window.flushPending();
     window.showForm();
+    if (pontrel::waylandSession()) {
+        // Once, what this desktop does not let the program do; a command that needs it fails.
+        const std::vector<std::string> missing = pontrel::unavailableServices(backends);
+        if (!missing.empty()) {
+            QString text = QString::fromUtf8("Auf diesem Desktop nicht möglich:");
+            for (const std::string& service : missing) {
+                text += QString::fromUtf8("\n– ") + QString::fromStdString(service);
+            }
+            QMessageBox::information(&window, "Pontrel", text);
+        }
+    }
     return QApplication::exec();
 }

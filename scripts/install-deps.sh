@@ -2,6 +2,7 @@
 # Installs the Debian packages Pontrel needs that are missing.
 #   install-deps.sh run    what building and starting the program needs
 #   install-deps.sh test   that, plus everything the tests need
+#   install-deps.sh wayland  that, plus a headless sway with XWayland for the Wayland tests
 #   install-deps.sh windows  the cross compilers (32, 64 bit) and wine for the Windows build and tests
 #   install-deps.sh windows-screenshot  that, plus the tools for a picture of the window
 set -euo pipefail
@@ -10,6 +11,7 @@ run_packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev libgl-dev qt6-translations-l10n
     libx11-dev libxtst-dev libxi-dev libxext-dev libxss-dev libxkbcommon-dev
+    libwayland-dev libwayland-bin
     fonts-dejavu-core fonts-dejavu-extra
 )
 test_packages=(
@@ -19,6 +21,10 @@ test_packages=(
     imagemagick xcompmgr openbox
     dbus python3-dbusmock
     dpkg-dev desktop-file-utils libxml2-utils libglib2.0-bin shared-mime-info xdg-utils
+)
+
+wayland_packages=(
+    sway xwayland qt6-wayland grim wtype wayland-utils
 )
 
 windows_packages=(
@@ -32,6 +38,7 @@ sudo_cmd=()
 case "${1:-run}" in
     run) wanted=("${run_packages[@]}") ;;
     test) wanted=("${run_packages[@]}" "${test_packages[@]}") ;;
+    wayland) wanted=("${run_packages[@]}" "${test_packages[@]}" "${wayland_packages[@]}") ;;
     windows | windows-screenshot)
         wanted=("${windows_packages[@]}")
         [ "$1" = windows-screenshot ] && wanted+=(x11-apps imagemagick)
@@ -40,7 +47,7 @@ case "${1:-run}" in
             "${sudo_cmd[@]}" dpkg --add-architecture i386
         fi
         ;;
-    *) echo "Aufruf: $0 run|test" >&2; exit 2 ;;
+    *) echo "Aufruf: $0 run|test|wayland|windows|windows-screenshot" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks the format and the direction of the layers, builds everything
-# and runs every test: unit, backend (each on its own Xvfb and private D-Bus), end-to-end, the
-# package, the sanitizer build with a smoke run, the fuzzers for a bounded time, and the Windows
-# build with its tests under wine. PONTREL_STAGES picks stages for a quick local run, e.g.
-# PONTREL_STAGES="build unit".
+# and runs every test: unit, backend (each on its own Xvfb and private D-Bus), end-to-end, the Wayland backends (each test in a private headless
+# sway, run as an unprivileged user), the package, the sanitizer build with a smoke run, the
+# fuzzers for a bounded time, and the Windows build with its tests under wine. PONTREL_STAGES
+# picks stages for a quick local run, e.g. PONTREL_STAGES="build unit".
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-stages="${PONTREL_STAGES:-deps format layers build unit backend e2e package asan fuzz windows}"
+stages="${PONTREL_STAGES:-deps format layers build unit backend e2e wayland package asan fuzz windows}"
 fuzz_seconds="${PONTREL_FUZZ_SECONDS:-60}"
 jobs="$(nproc)"
 failed=0
@@ -96,6 +96,7 @@ if [ "${1:-}" = "--run-stage" ]; then
         unit) run_ctest build unit ;;
         backend) run_ctest_display build -L backend --timeout 300 ;;
         e2e) run_ctest_display build -L e2e --timeout 300 ;;
+        wayland) scripts/install-deps.sh wayland && run_ctest_display build -L wayland --timeout 300 ;;
         package) run_ctest build package ;;
         asan) build_asan && run_asan ;;
         fuzz) run_fuzzers ;;
@@ -112,6 +113,7 @@ stage build 1800
 stage unit 600
 stage backend 900
 stage e2e 900
+stage wayland 1200
 stage package 600
 stage asan 2400
 stage fuzz 900

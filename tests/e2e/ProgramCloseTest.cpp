@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -26,16 +27,18 @@ using namespace std::chrono_literals;
 
 struct Started {
     pid_t pid = -1;
-    int output = -1;  // the read end of its stderr
+    int output = -1;  // the read end of its stdout and stderr
 };
 
-Started start(const std::string& program, const std::filesystem::path& folder, bool withDisplay) {
+Started start(const std::string& program, const std::filesystem::path& folder, bool withDisplay,
+              const char* argument = nullptr) {
     int pipeEnds[2];
     if (pipe(pipeEnds) != 0) {
         return {};
     }
     const pid_t pid = fork();
     if (pid == 0) {
+        dup2(pipeEnds[1], STDOUT_FILENO);
         dup2(pipeEnds[1], STDERR_FILENO);
         close(pipeEnds[0]);
         if (chdir(folder.c_str()) != 0) {
@@ -44,7 +47,7 @@ Started start(const std::string& program, const std::filesystem::path& folder, b
         if (!withDisplay) {
             unsetenv("DISPLAY");
         }
-        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        execl(program.c_str(), program.c_str(), argument, static_cast<char*>(nullptr));
         _exit(127);
     }
     close(pipeEnds[1]);
@@ -174,6 +177,19 @@ TEST_P(ProgramCloseTest, WithoutAnXDisplayItSaysSoAndFails) {
     ASSERT_TRUE(code.has_value());
     EXPECT_EQ(*code, 1);
     EXPECT_NE(readAll(child.output).find("X11-Anzeige"), std::string::npos);
+}
+
+TEST_P(ProgramCloseTest, DiagnoseNamesTheX11BackendOfEveryServiceWithoutAWindow) {
+    const test::XvfbServer server;
+    child = start(GetParam(), folder, true, "--diagnose");
+    ASSERT_GT(child.pid, 0);
+    const std::optional<int> code = waitExit(child.pid, 10s);
+    ASSERT_TRUE(code.has_value());
+    EXPECT_EQ(*code, 0);
+    const std::string output = readAll(child.output);
+    EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 8) << output;
+    EXPECT_NE(output.find("Tippen, Tasten und Maus: X11 (XTest)\n"), std::string::npos) << output;
+    EXPECT_EQ(output.find("nicht möglich"), std::string::npos) << output;
 }
 
 INSTANTIATE_TEST_SUITE_P(BothPrograms, ProgramCloseTest,

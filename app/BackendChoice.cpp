@@ -1,0 +1,143 @@
+#include "BackendChoice.h"
+
+#include <cstdlib>
+
+#include "platform/wayland/SwayIpc.h"
+#include "platform/wayland/WaylandConnection.h"
+
+namespace pontrel {
+
+namespace {
+
+const char* const notPossible = "auf diesem Desktop nicht möglich";
+
+// How a service is done, per backend; nullptr where that backend never serves it.
+struct Ways {
+    const char* x11 = nullptr;
+    const char* xwayland = nullptr;
+    const char* wlroots = nullptr;
+    const char* sway = nullptr;
+    const char* logind = nullptr;
+};
+
+struct ServiceLine {
+    std::string service;
+    const char* how;  // nullptr: no backend serves it
+};
+
+ServiceLine line(const char* service, Backend backend, const Ways& ways) {
+    const char* how = nullptr;
+    switch (backend) {
+        case Backend::X11:
+            how = ways.x11;
+            break;
+        case Backend::XWayland:
+            how = ways.xwayland;
+            break;
+        case Backend::Wlroots:
+            how = ways.wlroots;
+            break;
+        case Backend::Sway:
+            how = ways.sway;
+            break;
+        case Backend::Logind:
+            how = ways.logind;
+            break;
+        case Backend::None:
+            break;
+    }
+    return {service, how};
+}
+
+}  // namespace
+
+BackendChoice chooseBackends(const DesktopFacts& facts) {
+    BackendChoice choice;
+    choice.lock = Backend::Logind;
+    if (!facts.waylandSession) {
+        if (facts.x11Display) {
+            choice.input = choice.keyState = choice.pointerPosition = choice.screen =
+                choice.inputBlock = choice.monitorOff = choice.windowEffects =
+                    choice.recording = Backend::X11;
+        }
+        return choice;
+    }
+    const Backend viaXWayland = facts.x11Display ? Backend::XWayland : Backend::None;
+    choice.input = facts.virtualKeyboard && facts.virtualPointer ? Backend::Wlroots : viaXWayland;
+    choice.screen = facts.screencopy ? Backend::Wlroots : Backend::None;
+    // XWayland sees keys only while an X11 window has the focus: better than nothing.
+    choice.keyState = facts.swayIpc ? Backend::Sway : viaXWayland;
+    choice.inputBlock = facts.swayIpc ? Backend::Sway : Backend::None;
+    choice.pointerPosition = viaXWayland;
+    // Our window stays an X11 window where XWayland exists.
+    choice.windowEffects = viaXWayland;
+    return choice;
+}
+
+namespace {
+
+std::vector<ServiceLine> serviceLines(const BackendChoice& choice) {
+    return {
+        line("Tippen, Tasten und Maus", choice.input,
+             {.x11 = "X11 (XTest)",
+              .xwayland = "X11 über XWayland (erreicht nur X11-Programme)",
+              .wlroots = "wlroots (virtuelle Tastatur und Maus)"}),
+        line("Tastenstatus und Hotkeys", choice.keyState,
+             {.x11 = "X11 (XInput2)",
+              .xwayland = "X11 über XWayland (nur solange ein X11-Programm den Fokus hat)",
+              .sway = "sway (Tastenbelegung, solange die Taste abgefragt wird)"}),
+        line("Mausposition (Enter bei Befehl 002 und 010)", choice.pointerPosition,
+             {.x11 = "X11",
+              .xwayland =
+                  "X11 über XWayland (nur über X11-Fenstern, Enter nur im Pontrel-Fenster)"}),
+        line("Bildschirmfoto und Pixel Veränderung", choice.screen,
+             {.x11 = "X11 (XShm)", .wlroots = "wlroots (screencopy)"}),
+        line("Tastatur blockieren", choice.inputBlock,
+             {.x11 = "X11 (XInput2-Geräte ergreifen)",
+              .sway = "sway (Eingabegeräte abschalten, mit Wächterprozess)"}),
+        line("Computer sperren", choice.lock, {.logind = "logind"}),
+        line("Monitor ausschalten", choice.monitorOff, {.x11 = "X11 (DPMS)"}),
+        line("Transparenz und im Vordergrund", choice.windowEffects,
+             {.x11 = "X11-Fenster", .xwayland = "X11-Fenster über XWayland"}),
+        line("Aufnahme", choice.recording, {.x11 = "X11 (XInput2)"}),
+    };
+}
+
+}  // namespace
+
+std::vector<std::string> describeBackends(const BackendChoice& choice) {
+    std::vector<std::string> lines;
+    for (const ServiceLine& service : serviceLines(choice)) {
+        lines.push_back(service.service + ": " +
+                        (service.how != nullptr ? service.how : notPossible));
+    }
+    return lines;
+}
+
+std::vector<std::string> unavailableServices(const BackendChoice& choice) {
+    std::vector<std::string> services;
+    for (const ServiceLine& service : serviceLines(choice)) {
+        if (service.how == nullptr) {
+            services.push_back(service.service);
+        }
+    }
+    return services;
+}
+
+DesktopFacts probeDesktop(bool x11Display) {
+    DesktopFacts facts;
+    facts.x11Display = x11Display;
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if (wayland == nullptr || *wayland == '\0') {
+        return facts;
+    }
+    const WaylandConnection connection;
+    facts.waylandSession = connection.usable();
+    facts.virtualKeyboard = connection.keyboardManager() != nullptr && connection.seat() != nullptr;
+    facts.virtualPointer = connection.pointerManager() != nullptr && connection.seat() != nullptr;
+    facts.screencopy = connection.screencopyManager() != nullptr && connection.shm() != nullptr;
+    facts.swayIpc = SwayIpc().reachable();
+    return facts;
+}
+
+}  // namespace pontrel

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace pontrel {
+
+// What the desktop offers, found once at start-up.
+struct DesktopFacts {
+    bool waylandSession = false;  // WAYLAND_DISPLAY names a compositor that answers
+    bool x11Display = false;      // an X display opens (on Wayland: XWayland)
+    bool virtualKeyboard = false;
+    bool virtualPointer = false;
+    bool screencopy = false;
+    bool swayIpc = false;
+};
+
+// Where each service of the program comes from on this desktop.
+enum class Backend {
+    None,
+    X11,       // the X server of an X11 session
+    XWayland,  // X11 through XWayland: reaches X11 programs only
+    Wlroots,   // the wlroots protocols (virtual keyboard and pointer, screencopy)
+    Sway,      // sway's IPC (key bindings, input configuration)
+    Logind,
+};
+
+struct BackendChoice {
+    Backend input = Backend::None;  // typing, keys and the pointer
+    Backend keyState = Backend::None;
+    Backend pointerPosition = Backend::None;
+    Backend screen = Backend::None;
+    Backend inputBlock = Backend::None;
+    Backend lock = Backend::None;
+    Backend monitorOff = Backend::None;
+    Backend windowEffects = Backend::None;
+    Backend recording = Backend::None;
+};
+
+// The first backend that serves each service on the desktop described. An X11 session keeps
+// the X11 backends for everything.
+BackendChoice chooseBackends(const DesktopFacts& facts);
+
+// One German line per service: the backend chosen, or why none could be.
+std::vector<std::string> describeBackends(const BackendChoice& choice);
+
+// The German names of the services no backend serves; empty when everything works.
+std::vector<std::string> unavailableServices(const BackendChoice& choice);
+
+// The facts of the desktop this program runs on.
+DesktopFacts probeDesktop(bool x11Display);
+
+}  // namespace pontrel

@@ -1,0 +1,462 @@
+#include "platform/wayland/WlrKeyboard.h"
+
+#include <sys/mman.h>
+#include <unistd.h>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+
+#include <wayland-client.h>
+#include <xkbcommon/xkbcommon.h>
+
+#include "platform/wayland/WaylandConnection.h"
+#include "virtual-keyboard-unstable-v1-client.h"
+
+namespace pontrel {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// Spacing of events for XWayland; proved exact at 250 µs and 1 ms per event.
+constexpr auto pacedEventGap = 500us;
+// Time for X programs to take in a new keymap before keys typed with it arrive.
+constexpr auto pacedKeymapSettle = 150ms;
+constexpr int eventsPerRoundtrip = 64;
+constexpr int pacedEventsPerRoundtrip = 32;
+constexpr auto seatKeymapTimeout = 500ms;
+// A seat's first keyboard makes every program ask for it anew; keys sent before they have are
+// lost.
+constexpr auto firstKeyboardSettle = 200ms;
+
+constexpr Keysym firstVtSwitch = 0x1008FE01;  // XF86Switch_VT_1
+constexpr Keysym lastVtSwitch = 0x1008FE0C;   // XF86Switch_VT_12
+constexpr Keysym terminateServer = 0xFED5;
+
+Keysym namedKeysym(NamedKey key) {
+    switch (key) {
+        case NamedKey::Shift:
+            return XKB_KEY_Shift_L;
+        case NamedKey::Ctrl:
+            return XKB_KEY_Control_L;
+        case NamedKey::Alt:
+            return XKB_KEY_Alt_L;
+        case NamedKey::Backspace:
+            return XKB_KEY_BackSpace;
+        case NamedKey::Break:
+            return XKB_KEY_Break;
+        case NamedKey::CapsLock:
+            return XKB_KEY_Caps_Lock;
+        case NamedKey::Clear:
+            return XKB_KEY_Clear;
+        case NamedKey::Delete:
+            return XKB_KEY_Delete;
+        case NamedKey::Down:
+            return XKB_KEY_Down;
+        case NamedKey::End:
+            return XKB_KEY_End;
+        case NamedKey::Enter:
+            return XKB_KEY_Return;
+        case NamedKey::Escape:
+            return XKB_KEY_Escape;
+        case NamedKey::Help:
+            return XKB_KEY_Help;
+        case NamedKey::Home:
+            return XKB_KEY_Home;
+        case NamedKey::Insert:
+            return XKB_KEY_Insert;
+        case NamedKey::Left:
+            return XKB_KEY_Left;
+        case NamedKey::NumLock:
+            return XKB_KEY_Num_Lock;
+        case NamedKey::PageDown:
+            return XKB_KEY_Next;
+        case NamedKey::PageUp:
+            return XKB_KEY_Prior;
+        case NamedKey::PrintScreen:
+            return XKB_KEY_Print;
+        case NamedKey::Right:
+            return XKB_KEY_Right;
+        case NamedKey::ScrollLock:
+            return XKB_KEY_Scroll_Lock;
+        case NamedKey::Tab:
+            return XKB_KEY_Tab;
+        case NamedKey::Up:
+            return XKB_KEY_Up;
+        case NamedKey::NumpadAdd:
+            return XKB_KEY_KP_Add;
+        case NamedKey::NumpadSubtract:
+            return XKB_KEY_KP_Subtract;
+        case NamedKey::NumpadMultiply:
+            return XKB_KEY_KP_Multiply;
+        case NamedKey::NumpadDivide:
+            return XKB_KEY_KP_Divide;
+        default:
+            return XKB_KEY_F1 +
+                   static_cast<Keysym>(static_cast<int>(key) - static_cast<int>(NamedKey::F1));
+    }
+}
+
+// Control characters in a text are typed as the keys that produce them; other control
+// characters are left out.
+Keysym characterKeysym(char32_t character) {
+    switch (character) {
+        case U'\t':
+            return XKB_KEY_Tab;
+        case U'\n':
+        case U'\r':
+            return XKB_KEY_Return;
+        case U'\b':
+            return XKB_KEY_BackSpace;
+        default:
+            break;
+    }
+    if (character < 0x20 || (character >= 0x7F && character < 0xA0)) {
+        return XKB_KEY_NoSymbol;
+    }
+    return xkb_utf32_to_keysym(static_cast<std::uint32_t>(character));
+}
+
+// The keymap the seat's keyboard has: the user's layout.
+struct SeatKeymap {
+    std::string text;
+    bool done = false;
+
+    static void keymap(void* data, wl_keyboard*, std::uint32_t format, int fd, std::uint32_t size) {
+        auto& self = *static_cast<SeatKeymap*>(data);
+        if (format == WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1 && size > 0) {
+            void* mapped = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+            if (mapped != MAP_FAILED) {
+                const char* text = static_cast<const char*>(mapped);
+                self.text.assign(text, strnlen(text, size));
+                munmap(mapped, size);
+            }
+        }
+        close(fd);
+        self.done = true;
+    }
+    static void enter(void*, wl_keyboard*, std::uint32_t, wl_surface*, wl_array*) {}
+    static void leave(void*, wl_keyboard*, std::uint32_t, wl_surface*) {}
+    static void key(void*, wl_keyboard*, std::uint32_t, std::uint32_t, std::uint32_t,
+                    std::uint32_t) {}
+    static void modifiers(void*, wl_keyboard*, std::uint32_t, std::uint32_t, std::uint32_t,
+                          std::uint32_t, std::uint32_t) {}
+    static void repeat(void*, wl_keyboard*, std::int32_t, std::int32_t) {}
+};
+
+std::string keymapFromEnvironment() {
+    xkb_context* context = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
+    if (context == nullptr) {
+        return {};
+    }
+    // Empty names take the XKB_DEFAULT_* variables, else the "us" layout.
+    const xkb_rule_names names{};
+    xkb_keymap* keymap = xkb_keymap_new_from_names(context, &names, XKB_KEYMAP_COMPILE_NO_FLAGS);
+    std::string text;
+    if (keymap != nullptr) {
+        char* written = xkb_keymap_get_as_string(keymap, XKB_KEYMAP_FORMAT_TEXT_V1);
+        text = written != nullptr ? written : "";
+        std::free(written);
+        xkb_keymap_unref(keymap);
+    }
+    xkb_context_unref(context);
+    return text;
+}
+
+}  // namespace
+
+void WlrKeyboard::StateDeleter::operator()(xkb_state* state) const {
+    xkb_state_unref(state);
+}
+
+WlrKeyboard::WlrKeyboard(WaylandConnection& connection) : connection_(connection) {
+    if (!connection_.usable() || connection_.keyboardManager() == nullptr ||
+        connection_.seat() == nullptr) {
+        return;
+    }
+    const bool firstKeyboard = !connection_.seatHasKeyboard();
+    std::string layout = readSeatLayout();
+    if (layout.empty()) {
+        layout = keymapFromEnvironment();
+    }
+    layout_ = std::make_unique<TypingLayout>(layout);
+    keyboard_ = zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(
+        connection_.keyboardManager(), connection_.seat());
+    if (!layout_->valid() || !upload(std::make_unique<XkbKeymap>(layout_->layout().text()), {})) {
+        std::fprintf(stderr, "Wayland typing: the keyboard layout cannot be used\n");
+    }
+    if (firstKeyboard) {
+        std::this_thread::sleep_for(firstKeyboardSettle);
+    }
+}
+
+WlrKeyboard::~WlrKeyboard() {
+    if (keyboard_ != nullptr) {
+        (void)releaseAll();
+        zwp_virtual_keyboard_v1_destroy(keyboard_);
+        (void)connection_.roundtrip();
+    }
+}
+
+std::string WlrKeyboard::readSeatLayout() {
+    static const wl_keyboard_listener listener = {
+        SeatKeymap::keymap, SeatKeymap::enter,     SeatKeymap::leave,
+        SeatKeymap::key,    SeatKeymap::modifiers, SeatKeymap::repeat,
+    };
+    if (!connection_.seatHasKeyboard()) {
+        return {};
+    }
+    SeatKeymap seatKeymap;
+    wl_keyboard* keyboard = wl_seat_get_keyboard(connection_.seat());
+    wl_keyboard_add_listener(keyboard, &listener, &seatKeymap);
+    connection_.dispatchUntil([&] { return seatKeymap.done; }, seatKeymapTimeout);
+    wl_keyboard_destroy(keyboard);
+    return seatKeymap.text;
+}
+
+bool WlrKeyboard::pressKey(NamedKey key) {
+    if (!usable()) {
+        return false;
+    }
+    const auto stroke = current_->stroke(namedKeysym(key));
+    if (!stroke || !pressLifted()) {
+        return false;
+    }
+    held_.push_back(Held{key, stroke->keycode});
+    return sendKey(stroke->keycode, true) && sendModifiers(0, 0);
+}
+
+bool WlrKeyboard::releaseKey(NamedKey key) {
+    const auto it = std::find_if(held_.rbegin(), held_.rend(),
+                                 [key](const Held& held) { return held.key == key; });
+    if (it == held_.rend()) {
+        return true;
+    }
+    const Held held = *it;
+    held_.erase(std::next(it).base());
+    return held.lifted || (sendKey(held.keycode, false) && sendModifiers(0, 0));
+}
+
+bool WlrKeyboard::prepare(std::u32string_view characters) {
+    std::vector<Keysym> keysyms;
+    for (char32_t character : characters) {
+        if (const Keysym keysym = characterKeysym(character); keysym != XKB_KEY_NoSymbol) {
+            keysyms.push_back(keysym);
+        }
+    }
+    return usable() && (keysyms.empty() || ensureKeymap(keysyms, 0));
+}
+
+bool WlrKeyboard::typeText(std::u32string_view text, const std::function<bool()>& cancelled) {
+    std::vector<Keysym> keysyms;
+    std::vector<bool> altGr;
+    for (char32_t character : text) {
+        const Keysym keysym = characterKeysym(character);
+        if (keysym != XKB_KEY_NoSymbol) {
+            keysyms.push_back(altGrSubstitute(keysym));
+            altGr.push_back(keysyms.back() != keysym);
+        }
+    }
+    for (std::size_t i = 0; i < keysyms.size() && !cancelled(); ++i) {
+        if (!ensureKeymap(keysyms, i) || !strikeKeysym(keysyms[i], altGr[i])) {
+            return false;
+        }
+    }
+    return sendModifiers(0, 0);
+}
+
+bool WlrKeyboard::roundtrip() {
+    eventsSinceRoundtrip_ = 0;
+    return connection_.roundtrip();
+}
+
+bool WlrKeyboard::releaseAll() {
+    bool ok = true;
+    for (auto it = held_.rbegin(); it != held_.rend(); ++it) {
+        if (!it->lifted) {
+            ok = sendKey(it->keycode, false) && ok;
+        }
+    }
+    held_.clear();
+    return sendModifiers(0, 0) && roundtrip() && ok;
+}
+
+// Makes sure the keymap has the keysym at `from`; when it must change, the new one carries
+// the missing keysyms of as much of the rest of the text as fits.
+bool WlrKeyboard::ensureKeymap(const std::vector<Keysym>& keysyms, std::size_t from) {
+    const auto covered = [this](Keysym keysym) {
+        return layout_->layout().stroke(keysym) ||
+               std::find(currentExtras_.begin(), currentExtras_.end(), keysym) !=
+                   currentExtras_.end();
+    };
+    if (covered(keysyms[from])) {
+        return true;
+    }
+    std::vector<Keysym> extras;
+    for (std::size_t i = from; i < keysyms.size() && extras.size() < layout_->capacity(); ++i) {
+        if (!layout_->layout().stroke(keysyms[i]) &&
+            std::find(extras.begin(), extras.end(), keysyms[i]) == extras.end()) {
+            extras.push_back(keysyms[i]);
+        }
+    }
+    auto keymap = layout_->withKeysyms(extras);
+    if (!keymap) {
+        std::fprintf(stderr, "Wayland typing: no keymap for the characters of this text\n");
+        return false;
+    }
+    return upload(std::move(keymap), std::move(extras));
+}
+
+bool WlrKeyboard::upload(std::unique_ptr<XkbKeymap> keymap, std::vector<Keysym> extras) {
+    if (keyboard_ == nullptr || !keymap || !keymap->valid()) {
+        return false;
+    }
+    const std::string& text = keymap->text();
+    const int fd = memfd_create("pontrel-keymap", MFD_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    const bool written =
+        write(fd, text.c_str(), text.size() + 1) == static_cast<ssize_t>(text.size() + 1);
+    if (written) {
+        zwp_virtual_keyboard_v1_keymap(keyboard_, WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1, fd,
+                                       static_cast<std::uint32_t>(text.size() + 1));
+    }
+    close(fd);
+    if (!written) {
+        return false;
+    }
+    // The held keys and locks carry over: the layout's keys keep their codes in every keymap.
+    std::unique_ptr<xkb_state, StateDeleter> state(xkb_state_new(keymap->keymap()));
+    if (state_) {
+        xkb_state_update_mask(
+            state.get(), xkb_state_serialize_mods(state_.get(), XKB_STATE_MODS_DEPRESSED), 0,
+            xkb_state_serialize_mods(state_.get(), XKB_STATE_MODS_LOCKED), 0, 0, 0);
+    }
+    state_ = std::move(state);
+    sentModifiers_.reset();  // a new keymap starts from no modifiers at the receiver
+    current_ = std::move(keymap);
+    currentExtras_ = std::move(extras);
+    if (!sendModifiers(0, 0) || !roundtrip()) {
+        return false;
+    }
+    if (paced_) {
+        std::this_thread::sleep_for(pacedKeymapSettle);
+    }
+    return true;
+}
+
+// Ctrl+Alt with a character means its AltGr level on Windows; here that level is typed
+// instead, with Ctrl and Alt let go for it.
+Keysym WlrKeyboard::altGrSubstitute(Keysym keysym) const {
+    if (keysym == XKB_KEY_NoSymbol || !holds(NamedKey::Ctrl) || !holds(NamedKey::Alt)) {
+        return keysym;
+    }
+    const XkbKeymap& layout = layout_->layout();
+    const auto stroke = layout.stroke(keysym);
+    const auto levelThreeKey = layout.stroke(XKB_KEY_ISO_Level3_Shift);
+    if (!stroke || !levelThreeKey) {
+        return keysym;
+    }
+    const std::uint32_t shift = holds(NamedKey::Shift) ? layout.modMask(XKB_MOD_NAME_SHIFT) : 0;
+    const Keysym altGr = layout.keysymAt(stroke->keycode, stroke->group,
+                                         layout.modsOfKey(levelThreeKey->keycode) | shift);
+    return altGr != XKB_KEY_NoSymbol && altGr != keysym ? altGr : keysym;
+}
+
+bool WlrKeyboard::strikeKeysym(Keysym keysym, bool altGr) {
+    const auto stroke = current_->stroke(keysym);
+    if (!stroke) {
+        return false;
+    }
+    if (!altGr) {
+        return pressLifted() && strike(*stroke);
+    }
+    // Ctrl and Alt stay up until a key follows that is no AltGr character.
+    for (Held& held : held_) {
+        if (!held.lifted && held.key != NamedKey::Shift) {
+            held.lifted = true;
+            if (!sendKey(held.keycode, false)) {
+                return false;
+            }
+        }
+    }
+    return sendModifiers(0, 0) && strike(*stroke);
+}
+
+bool WlrKeyboard::strike(const KeyStroke& stroke) {
+    // The level's modifiers and group are sent as state, without pressing their keys. Natively
+    // they stay until a key needs others, so that a run of capitals costs no extra events;
+    // XWayland misreads later keys unless they are taken back at once.
+    return sendModifiers(stroke.mods, stroke.group) && sendKey(stroke.keycode, true) &&
+           sendKey(stroke.keycode, false) && (!paced_ || sendModifiers(0, 0));
+}
+
+bool WlrKeyboard::sendKey(std::uint32_t keycode, bool down) {
+    if (down) {
+        // Ctrl+Alt+F1..F12 would switch the virtual terminal, Ctrl+Alt+BackSpace may end the
+        // session.
+        const Keysym keysym = xkb_state_key_get_one_sym(state_.get(), keycode);
+        if ((keysym >= firstVtSwitch && keysym <= lastVtSwitch) || keysym == terminateServer) {
+            std::fprintf(stderr, "Wayland typing: Ctrl+Alt with key %u is not sent\n", keycode);
+            return true;
+        }
+    }
+    zwp_virtual_keyboard_v1_key(
+        keyboard_, WaylandConnection::eventTime(), keycode - 8,
+        down ? WL_KEYBOARD_KEY_STATE_PRESSED : WL_KEYBOARD_KEY_STATE_RELEASED);
+    xkb_state_update_key(state_.get(), keycode, down ? XKB_KEY_DOWN : XKB_KEY_UP);
+    return afterEvent();
+}
+
+// Sends the modifier state when it differs from what the receiver has: the held keys' state,
+// plus the level's modifiers and group of the next key.
+bool WlrKeyboard::sendModifiers(std::uint32_t extraMods, std::uint32_t group) {
+    const Modifiers wanted = {
+        xkb_state_serialize_mods(state_.get(), XKB_STATE_MODS_DEPRESSED) | extraMods,
+        xkb_state_serialize_mods(state_.get(), XKB_STATE_MODS_LATCHED),
+        xkb_state_serialize_mods(state_.get(), XKB_STATE_MODS_LOCKED), group};
+    if (sentModifiers_ == wanted) {
+        return true;
+    }
+    sentModifiers_ = wanted;
+    zwp_virtual_keyboard_v1_modifiers(keyboard_, wanted[0], wanted[1], wanted[2], wanted[3]);
+    return afterEvent();
+}
+
+bool WlrKeyboard::pressLifted() {
+    bool pressed = false;
+    for (Held& held : held_) {
+        if (held.lifted) {
+            held.lifted = false;
+            pressed = true;
+            if (!sendKey(held.keycode, true)) {
+                return false;
+            }
+        }
+    }
+    return !pressed || sendModifiers(0, 0);
+}
+
+bool WlrKeyboard::holds(NamedKey key) const {
+    return std::any_of(held_.begin(), held_.end(),
+                       [key](const Held& held) { return held.key == key; });
+}
+
+// Sends at the pace the receiver can take and never more than the socket holds.
+bool WlrKeyboard::afterEvent() {
+    if (paced_) {
+        if (!connection_.flush()) {
+            return false;
+        }
+        std::this_thread::sleep_for(pacedEventGap);
+    }
+    if (++eventsSinceRoundtrip_ >= (paced_ ? pacedEventsPerRoundtrip : eventsPerRoundtrip)) {
+        return roundtrip();
+    }
+    return connection_.usable();
+}
+
+}  // namespace pontrel

@@ -1,0 +1,53 @@
+// A window of one colour that writes every button press ("press <button> <x> <y>", window
+// pixels) to the file named on the command line and turns to the second colour on the first.
+
+#include <cstdio>
+
+#include <QApplication>
+#include <QColor>
+#include <QFile>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWidget>
+
+namespace {
+
+class TestWindow : public QWidget {
+public:
+    TestWindow(QFile& log, QColor first, QColor second)
+        : log_(log), colour_(first), second_(second) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override { QPainter(this).fillRect(rect(), colour_); }
+    void mousePressEvent(QMouseEvent* event) override {
+        const QPoint at = event->position().toPoint();
+        log_.write(QByteArray("press ") + QByteArray::number(static_cast<int>(event->button())) +
+                   ' ' + QByteArray::number(at.x()) + ' ' + QByteArray::number(at.y()) + '\n');
+        colour_ = second_;
+        update();
+    }
+
+private:
+    QFile& log_;
+    QColor colour_;
+    QColor second_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: %s <log file> <colour> <colour after a click>\n", argv[0]);
+        return 2;
+    }
+    QFile log(QString::fromLocal8Bit(argv[1]));
+    if (!log.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+        return 1;
+    }
+    TestWindow window(log, QColor(QString::fromLatin1(argv[2])),
+                      QColor(QString::fromLatin1(argv[3])));
+    window.setWindowTitle("Testfenster");
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,77 @@
+// The built program in a private headless sway, driven from outside: a hot key pressed on
+// another keyboard while another program has the focus, and an input block outliving the
+// program by no more than the program itself.
+
+#include <gtest/gtest.h>
+#include <chrono>
+#include <csignal>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "model/MacroFile.h"
+#include "platform/wayland/WlrInputSink.h"
+#include "support/wayland/SwaySession.h"
+
+namespace pontrel {
+namespace {
+
+using namespace std::chrono_literals;
+
+// The default macro of the session's folder, loaded when the program starts there.
+void writeDefaultMacro(const test::SwaySession& session, const std::vector<std::string>& records) {
+    std::string bytes = encodeMacroFile(records);
+    bytes[5] = '1';
+    std::ofstream(session.folder() + "/pontrel.qmc", std::ios::binary) << bytes;
+}
+
+TEST(WaylandProgramTest, TheStartKeyOnAnotherKeyboardTypesTheMacroIntoTheFocusedNativeField) {
+    test::SwaySession session("de");
+    writeDefaultMacro(session, {"code:|000|wait:|10|loop:|0|start:|F2|stop:|ESC|",
+                                "code:|004|text:|\xC3\xA4\xC3\xB6\xE2\x82\xAC@{{}{}}{ENTER}x|"});
+    auto program = session.start({PONTREL_PROGRAM}, {}, "pontrel");
+    ASSERT_TRUE(session.waitForFocus(program->pid())) << test::readFile(program->logFile());
+    EXPECT_NE(test::readFile(program->logFile())
+                  .find("Wayland-Sitzung: Tippen, Tasten und Maus: wlroots (virtuelle Tastatur "
+                        "und Maus)\n"),
+              std::string::npos)
+        << test::readFile(program->logFile());
+    const std::string file = session.folder() + "/field.txt";
+    auto field =
+        session.start({PONTREL_QT_RECEIVER, file}, {{"QT_QPA_PLATFORM", "wayland"}}, "field");
+    ASSERT_TRUE(session.waitForFocus(field->pid()));
+
+    WlrInputSink userKeyboard(nullptr);
+    const auto typed = [&] { return test::readFile(file) == "äö€@{}\nx"; };
+    for (int attempt = 0; attempt < 3 && !typed(); ++attempt) {
+        userKeyboard.pressKey(NamedKey::F2);
+        userKeyboard.flush();
+        std::this_thread::sleep_for(100ms);
+        userKeyboard.releaseKey(NamedKey::F2);
+        userKeyboard.flush();
+        test::eventually(typed, 3s);
+    }
+    EXPECT_TRUE(typed()) << "field has \"" << test::readFile(file) << "\"; "
+                         << test::readFile(program->logFile());
+}
+
+TEST(WaylandProgramTest, AnInputBlockEndsWhenTheProgramIsKilled) {
+    test::SwaySession session("us", test::SwaySession::LogCommands::Yes);
+    writeDefaultMacro(session, {"code:|000|wait:|10|loop:|0|start:|no|stop:|ESC|",
+                                "code:|007|pc:|input-disable|", "code:|001|wait:|60000|"});
+    auto program = session.start({PONTREL_PROGRAM, "pontrel.qmc"}, {}, "pontrel");
+    const auto swayLog = [&] { return test::readFile(session.folder() + "/sway.log"); };
+    ASSERT_TRUE(test::eventually(
+        [&] { return swayLog().find("input type:keyboard events disabled") != std::string::npos; },
+        10s))
+        << test::readFile(program->logFile());
+    EXPECT_EQ(swayLog().find("input type:keyboard events enabled"), std::string::npos);
+    program->kill(SIGKILL);
+    EXPECT_TRUE(test::eventually(
+        [&] { return swayLog().find("input type:keyboard events enabled") != std::string::npos; },
+        5s));
+}
+
+}  // namespace
+}  // namespace pontrel
