@@ -265,7 +265,7 @@ Status FakeFiles::replaceFile(const std::string& path, std::string_view bytes) {
 }
 
 Status FakeRecorder::startRecording() {
-    log_.push_back("recording on");
+    log_.note("recording on");
     if (!reason.empty()) {
         return Status::failure(reason);
     }
@@ -278,7 +278,7 @@ std::vector<RecordedInput> FakeRecorder::takeRecorded() {
 }
 
 void FakeRecorder::stopRecording() {
-    log_.push_back("recording off");
+    log_.note("recording off");
     recording = false;
     seen_.clear();
 }

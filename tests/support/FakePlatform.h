@@ -195,7 +195,7 @@ public:
 
 class FakeRecorder : public RecorderService {
 public:
-    explicit FakeRecorder(Transcript& log) : log_(log) {}
+    explicit FakeRecorder(CallRecorder& log) : log_(log) {}
 
     std::string unavailableReason() override { return reason; }
     Status startRecording() override;
@@ -209,7 +209,7 @@ public:
     bool recording = false;
 
 private:
-    Transcript& log_;
+    CallRecorder& log_;
     std::vector<RecordedInput> seen_;
 };
 
