@@ -15,8 +15,14 @@ constexpr int enterKey = 13;
 AppServices::AppServices(const BackendChoice& choice)
     : input_(chooseInput(choice)),
       screen_(chooseScreen(choice)),
-      platform_{scheduler_,   input_, screen_, system_,
-                clipboard_,   dialogs_, window_, environment_,
+      platform_{scheduler_,
+                input_,
+                screen_,
+                system_,
+                clipboard_,
+                dialogs_,
+                window_,
+                environment_,
                 files_,
                 choice.recording == Backend::X11 ? static_cast<RecorderService&>(x11Recorder_)
                                                  : waylandRecorder_} {}

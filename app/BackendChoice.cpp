@@ -57,8 +57,8 @@ BackendChoice chooseBackends(const DesktopFacts& facts) {
     if (!facts.waylandSession) {
         if (facts.x11Display) {
             choice.input = choice.keyState = choice.pointerPosition = choice.screen =
-                choice.inputBlock = choice.monitorOff = choice.windowEffects =
-                    choice.recording = Backend::X11;
+                choice.inputBlock = choice.monitorOff = choice.windowEffects = choice.recording =
+                    Backend::X11;
         }
         return choice;
     }
