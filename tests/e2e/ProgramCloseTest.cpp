@@ -187,7 +187,7 @@ TEST_P(ProgramCloseTest, DiagnoseNamesTheX11BackendOfEveryServiceWithoutAWindow)
     ASSERT_TRUE(code.has_value());
     EXPECT_EQ(*code, 0);
     const std::string output = readAll(child.output);
-    EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 8) << output;
+    EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 9) << output;
     EXPECT_NE(output.find("Tippen, Tasten und Maus: X11 (XTest)\n"), std::string::npos) << output;
     EXPECT_EQ(output.find("nicht möglich"), std::string::npos) << output;
 }

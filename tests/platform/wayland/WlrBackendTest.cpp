@@ -232,7 +232,8 @@ TEST(WlrDiagnoseTest, TheProgramNamesTheBackendOfEveryServiceOnSway) {
               "Tastatur blockieren: sway (Eingabegeräte abschalten, mit Wächterprozess)\n"
               "Computer sperren: logind\n"
               "Monitor ausschalten: auf diesem Desktop nicht möglich\n"
-              "Transparenz und im Vordergrund: X11-Fenster über XWayland\n");
+              "Transparenz und im Vordergrund: X11-Fenster über XWayland\n"
+              "Aufnahme: auf diesem Desktop nicht möglich\n");
 }
 
 }  // namespace

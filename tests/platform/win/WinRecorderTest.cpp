@@ -7,24 +7,10 @@
 #include "engine/KeyTextParser.h"
 #include "platform/win/WinInputService.h"
 #include "platform/win/WinRecorder.h"
+#include "support/RecordedInputText.h"
 
 namespace pontrel::test {
 namespace {
-
-std::string describe(const RecordedInput& input) {
-    const std::string modifiers = std::string(input.ctrl ? "ctrl+" : "") +
-                                  (input.alt ? "alt+" : "") + (input.shift ? "shift+" : "");
-    switch (input.kind) {
-        case RecordedInput::Kind::Click:
-            return "click " + std::to_string(static_cast<int>(input.button)) + " at " +
-                   std::to_string(input.x) + "," + std::to_string(input.y);
-        case RecordedInput::Kind::Key:
-            return "key " + modifiers + input.text;
-        case RecordedInput::Kind::Character:
-            break;
-    }
-    return "char " + modifiers + input.text;
-}
 
 TEST(WinRecorderTest, TheHooksSeeTypedCharactersNamedKeysChordsAndClicks) {
     WinInputService input;

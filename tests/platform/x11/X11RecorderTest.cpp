@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/x11/X11TestClient.h"
+#include "support/RecordedInputText.h"
 #include "support/display/XvfbServer.h"
 
 #include <X11/extensions/XTest.h>
@@ -15,21 +16,6 @@
 
 namespace pontrel {
 namespace {
-
-std::string describe(const RecordedInput& input) {
-    const std::string modifiers = std::string(input.ctrl ? "ctrl+" : "") +
-                                  (input.alt ? "alt+" : "") + (input.shift ? "shift+" : "");
-    switch (input.kind) {
-        case RecordedInput::Kind::Click:
-            return "click " + std::to_string(static_cast<int>(input.button)) + " at " +
-                   std::to_string(input.x) + "," + std::to_string(input.y);
-        case RecordedInput::Kind::Key:
-            return "key " + modifiers + input.text;
-        case RecordedInput::Kind::Character:
-            break;
-    }
-    return "char " + modifiers + input.text;
-}
 
 TEST(X11RecorderTest, KeysAreReadWithTheirLevelDeadKeysComposedAndClicksWithTheirPoint) {
     const test::XvfbServer server;
@@ -70,13 +56,13 @@ TEST(X11RecorderTest, KeysAreReadWithTheirLevelDeadKeysComposedAndClicksWithThei
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
     while (seen.size() < expected.size() && std::chrono::steady_clock::now() < end) {
         for (const RecordedInput& input : recorder.takeRecorded()) {
-            seen.push_back(describe(input));
+            seen.push_back(test::describe(input));
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     test::settle();
     for (const RecordedInput& input : recorder.takeRecorded()) {
-        seen.push_back(describe(input));
+        seen.push_back(test::describe(input));
     }
     EXPECT_EQ(seen, expected);
 
