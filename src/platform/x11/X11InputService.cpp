@@ -15,6 +15,7 @@
 #include "platform/x11/X11InputBlocker.h"
 #include "platform/x11/X11InputSink.h"
 #include "platform/x11/X11KeyState.h"
+#include "platform/x11/X11Queries.h"
 
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
@@ -178,18 +179,7 @@ ScreenPoint X11InputService::cursorPos() {
     if (display == nullptr) {
         return {};
     }
-    Window root = 0;
-    Window child = 0;
-    int rootX = 0;
-    int rootY = 0;
-    int windowX = 0;
-    int windowY = 0;
-    unsigned mask = 0;
-    if (!XQueryPointer(display, DefaultRootWindow(display), &root, &child, &rootX, &rootY, &windowX,
-                       &windowY, &mask)) {
-        return {};
-    }
-    return {rootX, rootY};
+    return rootPointerPosition(display).value_or(ScreenPoint{});
 }
 
 Status X11InputService::setCursorPos(int x, int y) {

@@ -6,12 +6,14 @@
 #include <cstdio>
 #include <cstring>
 #include <mutex>
+#include <optional>
 #include <utility>
 #include <vector>
 
 #include "platform/InputService.h"
 #include "platform/x11/X11Connection.h"
 #include "platform/x11/X11EventThread.h"
+#include "platform/x11/X11Queries.h"
 
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
@@ -146,17 +148,12 @@ bool X11KeyState::Impl::open() {
         std::fprintf(stderr, "Key state: no X display\n");
         return false;
     }
-    int event = 0;
-    int error = 0;
-    int major = 2;
-    int minor = 2;
-    // Raw events reach a client while another client grabs the keyboard only from XI 2.1 on.
-    if (!XQueryExtension(display, "XInputExtension", &xiOpcode, &event, &error) ||
-        XIQueryVersion(display, &major, &minor) != Success || major < 2 ||
-        (major == 2 && minor < 1)) {
+    const std::optional<int> opcode = xinput21Opcode(display);
+    if (!opcode) {
         std::fprintf(stderr, "Key state: XInput 2.1 is missing\n");
         return false;
     }
+    xiOpcode = *opcode;
     int xkbOpcode = 0;
     int xkbError = 0;
     int xkbMajor = XkbMajorVersion;

@@ -11,6 +11,7 @@
 
 #include "platform/x11/X11Connection.h"
 #include "platform/x11/X11EventThread.h"
+#include "platform/x11/X11Queries.h"
 
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
@@ -122,19 +123,16 @@ bool X11Recorder::Session::open() {
     if (display == nullptr) {
         return false;
     }
-    int event = 0;
-    int error = 0;
-    int major = 2;
-    int minor = 1;
-    if (!XQueryExtension(display, "XInputExtension", &xiOpcode, &event, &error) ||
-        XIQueryVersion(display, &major, &minor) != Success || major < 2 ||
-        (major == 2 && minor < 1)) {
+    const std::optional<int> opcode = xinput21Opcode(display);
+    if (!opcode) {
         return false;
     }
+    xiOpcode = *opcode;
     int xkbOpcode = 0;
+    int xkbError = 0;
     int xkbMajor = XkbMajorVersion;
     int xkbMinor = XkbMinorVersion;
-    if (!XkbQueryExtension(display, &xkbOpcode, &xkbEventBase, &error, &xkbMajor, &xkbMinor)) {
+    if (!XkbQueryExtension(display, &xkbOpcode, &xkbEventBase, &xkbError, &xkbMajor, &xkbMinor)) {
         return false;
     }
     // The state notifications arrive in order with the raw key events, so each key is read with
@@ -266,18 +264,11 @@ void X11Recorder::Session::buttonPressed(int detail, std::int64_t time) {
     if (!button) {
         return;
     }
-    Window root = 0;
-    Window child = 0;
-    int rootX = 0;
-    int rootY = 0;
-    int windowX = 0;
-    int windowY = 0;
-    unsigned state = 0;
-    if (!XQueryPointer(display, DefaultRootWindow(display), &root, &child, &rootX, &rootY, &windowX,
-                       &windowY, &state)) {
+    const std::optional<ScreenPoint> point = rootPointerPosition(display);
+    if (!point) {
         return;
     }
-    add(RecordedInput::click(time, *button, rootX, rootY));
+    add(RecordedInput::click(time, *button, point->x, point->y));
 }
 
 void X11Recorder::Session::add(RecordedInput input) {
