@@ -13,8 +13,6 @@ namespace pontrel {
 namespace {
 
 constexpr std::uint16_t freshPress = keyDownNow | keyPressedSinceLastQuery;
-constexpr double shortestBaseWait = 10;
-constexpr double longestBaseWait = 60000;
 
 bool freshlyPressed(MainForm& f, const std::string& keyCode) {
     return f.platform.input.asyncKeyState(toInt(leadingNumber(keyCode))) == freshPress;

@@ -4,6 +4,7 @@
 
 #include "model/MacroFile.h"
 #include "model/Numbers.h"
+#include "model/RecordFields.h"
 #include "window/ChangeLock.h"
 #include "window/MainForm.h"
 
@@ -13,7 +14,6 @@ namespace {
 
 constexpr const char* macroFilter = ".qmc|*.qmc";
 constexpr const char* saveFailedText = "Die Datei konnte nicht gespeichert werden:\n";
-constexpr double shortestBaseWait = 10;
 constexpr double longestWait = 60000;
 
 }  // namespace

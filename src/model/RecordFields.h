@@ -17,6 +17,10 @@ inline constexpr std::string_view defaultBasicSettingsRecord =
 // The highest command code; a record with a greater code is replaced by defaultRecord.
 inline constexpr int maxCommandCode = 10;
 
+// The bounds of the base wait that playback adds after every command, in milliseconds.
+inline constexpr double shortestBaseWait = 10;
+inline constexpr double longestBaseWait = 60000;
+
 // The fields a record carries. Only the fields present in the record are set; the reader leaves
 // the others of its slot as they were.
 struct RecordFields {

@@ -4,6 +4,7 @@
 
 #include "engine/HotKeyTable.h"
 #include "model/Numbers.h"
+#include "model/RecordFields.h"
 #include "window/MainForm.h"
 
 namespace pontrel {
@@ -11,7 +12,6 @@ namespace pontrel {
 namespace {
 
 constexpr double longestWait = 60000;
-constexpr double shortestBaseWait = 10;
 
 }  // namespace
 

@@ -16,8 +16,6 @@ constexpr int countdownSeconds = 3;
 constexpr int secondMs = 1000;
 // How often what the recorder saw is collected; also how soon the stop key takes effect.
 constexpr int collectMs = 20;
-constexpr double shortestBaseWait = 10;
-constexpr double longestBaseWait = 60000;
 
 bool inside(const Rect& frame, int x, int y) {
     return x >= frame.left && x < frame.left + frame.width && y >= frame.top &&
