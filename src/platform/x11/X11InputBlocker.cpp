@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "platform/x11/X11Connection.h"
+#include "platform/x11/X11EventData.h"
 #include "platform/x11/X11EventThread.h"
 
 #include <X11/Xatom.h>
@@ -167,17 +168,16 @@ void X11InputBlocker::Impl::serveRequests() {
 }
 
 void X11InputBlocker::Impl::handle(XEvent& event) {
-    XGenericEventCookie& cookie = event.xcookie;
-    if (cookie.type != GenericEvent || cookie.extension != xiOpcode ||
-        !XGetEventData(display, &cookie)) {
+    const X11EventData data(display, event, xiOpcode);
+    if (!data) {
         return;
     }
-    if (cookie.evtype == XI_HierarchyChanged) {
-        const auto* change = static_cast<const XIHierarchyEvent*>(cookie.data);
-        for (int i = 0; i < change->num_info; ++i) {
+    if (data.type() == XI_HierarchyChanged) {
+        const auto& change = data.as<XIHierarchyEvent>();
+        for (int i = 0; i < change.num_info; ++i) {
             // A disabled or removed device loses its grab; it is grabbed again when it returns.
-            if ((change->info[i].flags & (XISlaveRemoved | XIDeviceDisabled)) != 0) {
-                grabbed.erase(change->info[i].deviceid);
+            if ((change.info[i].flags & (XISlaveRemoved | XIDeviceDisabled)) != 0) {
+                grabbed.erase(change.info[i].deviceid);
             }
         }
         if (blocked) {
@@ -186,15 +186,14 @@ void X11InputBlocker::Impl::handle(XEvent& event) {
                 std::fprintf(stderr, "Input block: %s\n", status.message().c_str());
             }
         }
-    } else if (cookie.evtype == XI_KeyPress && blocked &&
-               isEmergencyChord(*static_cast<const XIDeviceEvent*>(cookie.data))) {
+    } else if (data.type() == XI_KeyPress && blocked &&
+               isEmergencyChord(data.as<XIDeviceEvent>())) {
         // Ctrl+Alt+Del releases the block, as on Windows. The chord itself was grabbed, so it
         // reached nobody.
         blocked = false;
         ungrabAll();
         releaseHeldKeys();
     }
-    XFreeEventData(display, &cookie);
 }
 
 Status X11InputBlocker::Impl::grabAll() {

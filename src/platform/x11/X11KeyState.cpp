@@ -12,6 +12,7 @@
 
 #include "platform/InputService.h"
 #include "platform/x11/X11Connection.h"
+#include "platform/x11/X11EventData.h"
 #include "platform/x11/X11EventThread.h"
 #include "platform/x11/X11Queries.h"
 
@@ -232,25 +233,23 @@ void X11KeyState::Impl::handle(XEvent& event) {
         readKeymap();
         return;
     }
-    XGenericEventCookie& cookie = event.xcookie;
-    if (cookie.type != GenericEvent || cookie.extension != xiOpcode ||
-        !XGetEventData(display, &cookie)) {
+    const X11EventData data(display, event, xiOpcode);
+    if (!data) {
         return;
     }
-    const auto* raw = static_cast<const XIRawEvent*>(cookie.data);
+    const auto& raw = data.as<XIRawEvent>();
     // An attached slave's key arrives twice, from the slave and from its master: count the
     // slave's copy only (deviceid == sourceid).
-    if (raw->deviceid == raw->sourceid && raw->detail > 0 && raw->detail < keyCount) {
-        const auto keycode = static_cast<unsigned>(raw->detail);
-        if (cookie.evtype == XI_RawKeyPress) {
+    if (raw.deviceid == raw.sourceid && raw.detail > 0 && raw.detail < keyCount) {
+        const auto keycode = static_cast<unsigned>(raw.detail);
+        if (data.type() == XI_RawKeyPress) {
             press(keycode);
             tellListener();
-        } else if (cookie.evtype == XI_RawKeyRelease) {
+        } else if (data.type() == XI_RawKeyRelease) {
             release(keycode);
             tellListener();
         }
     }
-    XFreeEventData(display, &cookie);
 }
 
 void X11KeyState::Impl::press(unsigned keycode) {

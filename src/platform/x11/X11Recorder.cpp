@@ -10,6 +10,7 @@
 #include <xkbcommon/xkbcommon.h>
 
 #include "platform/x11/X11Connection.h"
+#include "platform/x11/X11EventData.h"
 #include "platform/x11/X11EventThread.h"
 #include "platform/x11/X11Queries.h"
 
@@ -190,19 +191,17 @@ void X11Recorder::Session::handle(XEvent& event) {
         }
         return;
     }
-    XGenericEventCookie& cookie = event.xcookie;
-    if (cookie.type != GenericEvent || cookie.extension != xiOpcode ||
-        !XGetEventData(display, &cookie)) {
+    const X11EventData data(display, event, xiOpcode);
+    if (!data) {
         return;
     }
-    const auto* raw = static_cast<const XIRawEvent*>(cookie.data);
-    const auto time = static_cast<std::int64_t>(raw->time);
-    if (cookie.evtype == XI_RawKeyPress) {
-        keyPressed(static_cast<unsigned>(raw->detail), time);
-    } else if (cookie.evtype == XI_RawButtonPress) {
-        buttonPressed(raw->detail, time);
+    const auto& raw = data.as<XIRawEvent>();
+    const auto time = static_cast<std::int64_t>(raw.time);
+    if (data.type() == XI_RawKeyPress) {
+        keyPressed(static_cast<unsigned>(raw.detail), time);
+    } else if (data.type() == XI_RawButtonPress) {
+        buttonPressed(raw.detail, time);
     }
-    XFreeEventData(display, &cookie);
 }
 
 void X11Recorder::Session::keyPressed(unsigned keycode, std::int64_t time) {
