@@ -162,6 +162,18 @@ void PipeWireStream::paramChanged(void* data, std::uint32_t id, const spa_pod* p
     }
     self.width_ = static_cast<int>(format.size.width);
     self.height_ = static_cast<int>(format.size.height);
+    // Two shared-memory buffers are enough for us; the desktop would allocate more of them.
+    std::uint8_t podSpace[256];
+    spa_pod_builder builder{};
+    spa_pod_builder_init(&builder, podSpace, sizeof(podSpace));
+    spa_pod_frame frame{};
+    spa_pod_builder_push_object(&builder, &frame, SPA_TYPE_OBJECT_ParamBuffers, SPA_PARAM_Buffers);
+    spa_pod_builder_prop(&builder, SPA_PARAM_BUFFERS_buffers, 0);
+    spa_pod_builder_int(&builder, 2);
+    spa_pod_builder_prop(&builder, SPA_PARAM_BUFFERS_dataType, 0);
+    spa_pod_builder_int(&builder, (1 << SPA_DATA_MemFd) | (1 << SPA_DATA_MemPtr));
+    const auto* buffers = static_cast<const spa_pod*>(spa_pod_builder_pop(&builder, &frame));
+    pw_stream_update_params(self.stream_, &buffers, 1);
 }
 
 void PipeWireStream::process(void* data) {
