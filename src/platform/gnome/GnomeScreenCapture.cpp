@@ -35,7 +35,7 @@ ScreenSize GnomeScreenCapture::screenSize() {
 }
 
 Bitmap GnomeScreenCapture::capture(int x, int y, int width, int height) {
-    if (width <= 0 || height <= 0 ||
+    if (!layout_.usable() || width <= 0 || height <= 0 ||
         static_cast<long long>(width) * static_cast<long long>(height) > maxCapturePixels) {
         return {};
     }

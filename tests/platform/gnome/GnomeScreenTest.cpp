@@ -1,6 +1,7 @@
 // Screen capture on GNOME in a private headless mutter: a screenshot of a native Wayland window
 // written as BMP and JPEG, black beside the screen, a pixel watch that sees the window repaint,
-// a stream of no node, and the program's choice of this backend. Prints how long captures take.
+// a stream of no node, and the program itself taking a screenshot and waiting for a repaint.
+// Prints how long captures take.
 
 #include <gtest/gtest.h>
 #include <chrono>
@@ -16,6 +17,7 @@
 #include <QImage>
 #include <QString>
 
+#include "model/MacroFile.h"
 #include "platform/gnome/GnomeScreenCapture.h"
 #include "platform/qt/QtPictureWriter.h"
 #include "support/wayland/MutterSession.h"
@@ -60,7 +62,8 @@ protected:
         static char name[] = "test_gnome_screen";
         static char* argv[] = {name, nullptr};
         application_ = std::make_unique<QCoreApplication>(argc, argv);
-        session_ = std::make_unique<test::MutterSession>();
+        // XWayland for the program's own window.
+        session_ = std::make_unique<test::MutterSession>("us", test::MutterSession::XWayland::Yes);
         turnFile_ = session_->folder() + "/clicks.txt.turn";
         window_ = session_->start(
             {PONTREL_TEST_WINDOW, session_->folder() + "/clicks.txt", "#3366cc", "#cc6633"},
@@ -171,13 +174,46 @@ TEST_F(GnomeScreenTest, AStreamOfNoNodeGivesNoFrame) {
     EXPECT_FALSE(stream->frame(300ms).has_value());
 }
 
-TEST_F(GnomeScreenTest, TheProgramCapturesThroughGnome) {
-    auto diagnose = session_->start({PONTREL_PROGRAM, "--diagnose"}, {}, "diagnose");
-    ASSERT_EQ(diagnose->waitExit(20000), 0);
-    EXPECT_NE(test::readFile(diagnose->logFile())
+// The default macro of the session's folder loads, starts and hides the window; it takes a
+// screenshot, waits for the pixel to change, takes another and ends the program.
+TEST_F(GnomeScreenTest, TheProgramSavesTheWindowAndWaitsForItsRepaint) {
+    const std::string folder = session_->folder();
+    auto window = session_->start({PONTREL_TEST_WINDOW, folder + "/e2e.txt", "#22aa44", "#aa2244"},
+                                  {{"QT_QPA_PLATFORM", "wayland"}}, "e2e-window");
+    std::pair<int, int> middle{-1, -1};
+    ASSERT_TRUE(test::eventually(
+        [&] {
+            middle = middleOf(screen_->capture(0, 0, 1920, 1080), 0x22AA44);
+            return middle.first >= 0;
+        },
+        20s));
+    const auto [x, y] = middle;
+    std::string macro = encodeMacroFile({
+        "code:|000|wait:|10|loop:|0|start:|no|stop:|ESC|",
+        "code:|009|path:|" + folder + "/before.bmp|",
+        "code:|010|xpos:|" + std::to_string(x) + "|ypos:|" + std::to_string(y) + "|break:|0|",
+        "code:|009|path:|" + folder + "/after.bmp|",
+        "code:|007|pc:|end|",
+    });
+    macro[5] = '2';  // load and start
+    macro[6] = '9';  // hidden
+    std::ofstream(folder + "/pontrel.qmc", std::ios::binary) << macro;
+
+    auto program = session_->start({PONTREL_PROGRAM}, {}, "pontrel");
+    // The watch has its reference once its work file exists.
+    ASSERT_TRUE(
+        test::eventually([&] { return !test::readFile(folder + "/code10.bmp").empty(); }, 20s))
+        << test::readFile(program->logFile());
+    std::ofstream{folder + "/e2e.txt.turn"};
+    ASSERT_EQ(program->waitExit(20000), 0) << test::readFile(program->logFile());
+    EXPECT_NE(test::readFile(program->logFile())
                   .find("Bildschirmfoto und Pixel Veränderung: GNOME (ScreenCast über PipeWire)\n"),
               std::string::npos)
-        << test::readFile(diagnose->logFile());
+        << test::readFile(program->logFile());
+    EXPECT_EQ(QImage(QString::fromStdString(folder + "/before.bmp")).pixel(x, y) & 0xFFFFFFU,
+              0x22AA44U);
+    EXPECT_EQ(QImage(QString::fromStdString(folder + "/after.bmp")).pixel(x, y) & 0xFFFFFFU,
+              0xAA2244U);
 }
 
 }  // namespace
