@@ -41,7 +41,8 @@ Bitmap GnomeScreenCapture::capture(int x, int y, int width, int height) {
     }
     Bitmap bitmap{width, height, {}};
     bitmap.pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0U);
-    // mutter records any area of the desktop; what lies beside every monitor stays black.
+    // mutter records any area of the desktop; beyond the rectangle around the monitors the
+    // picture stays black.
     const LayoutBox box = layout_.layout();
     const long long left = std::max<long long>(x, box.x);
     const long long top = std::max<long long>(y, box.y);
