@@ -32,7 +32,8 @@ PointPickerWindow::PointPickerWindow(const Bitmap& screen)
     setWindowModality(Qt::ApplicationModal);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
-    setCursor(Qt::BlankCursor);
+    // A visible pointer: XWayland may lock a hidden one during a grab, as games want.
+    setCursor(Qt::CrossCursor);
     // The picture counts in the pixels the pointer service uses, from the desktop's corner.
     const QScreen* primary = QGuiApplication::primaryScreen();
     const qreal ratio = primary != nullptr ? primary->devicePixelRatio() : 1.0;
