@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "BenchFigures.h"
+#include "GermanText.h"
 #include "TypingErrors.h"
 #include "engine/KeyTextParser.h"
-#include "model/Cp1252.h"
 #include "platform/x11/X11InputBlocker.h"
 #include "platform/x11/X11InputService.h"
 #include "platform/x11/X11KeyState.h"
@@ -28,46 +28,8 @@ namespace {
 using e2e::TimePoint;
 using Clock = std::chrono::steady_clock;
 
-constexpr int textLength = 1000;
 constexpr int runs = 5;
 constexpr int quietMs = 3000;  // no new character for this long: the rest is missing
-
-std::u32string characters(const std::string& utf8) {
-    std::u32string all;
-    std::size_t pos = 0;
-    while (pos < utf8.size()) {
-        all += nextCharacter(utf8, pos).value_or(U'\uFFFD');
-    }
-    return all;
-}
-
-// Letters, digits, blanks, punctuation with ^ \ [ ] { } |, umlauts, ß, € and @, in a fixed
-// pseudo-random order.
-std::string germanText() {
-    const std::u32string alphabet =
-        U"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789     "
-        U".,;:-_!?\"'/()=+*#<>&%$^\\[]{}|~äöüÄÖÜß€@";
-    std::string text;
-    std::uint32_t state = 20240611;
-    for (int i = 0; i < textLength; ++i) {
-        state = state * 1664525U + 1013904223U;
-        appendUtf8(text, alphabet[(state >> 8) % alphabet.size()]);
-    }
-    return text;
-}
-
-// The key text that types `text` literally.
-std::string keyText(const std::string& text) {
-    std::string escaped;
-    for (const char c : text) {
-        if (std::string_view("+^%~(){}").find(c) != std::string_view::npos) {
-            escaped += std::string("{") + c + "}";
-        } else {
-            escaped += c;
-        }
-    }
-    return escaped;
-}
 
 struct Run {
     double ms = 0;
@@ -171,7 +133,7 @@ void print(const char* who, const Summary& s) {
     std::printf(
         "    %-8s median %7.1f ms  p99 %7.1f ms  %6.0f chars/s  errors %d "
         "(wrong %d, missing %d, extra %d, reordered %d)\n",
-        who, s.figures.median, s.figures.p99, textLength * 1000.0 / s.figures.median,
+        who, s.figures.median, s.figures.p99, germanTextLength * 1000.0 / s.figures.median,
         s.errors.total(), s.errors.wrong, s.errors.missing, s.errors.extra, s.errors.reordered);
 }
 
@@ -198,12 +160,12 @@ bool benchLayout(const std::string& layout) {
         const Summary o = summarise(ours);
         const Summary x = summarise(xdotool);
         std::printf("  layout %s, %s receiver, %d runs of %d characters\n", layout.c_str(),
-                    qt ? "Qt text field" : "Xlib window", runs, textLength);
+                    qt ? "Qt text field" : "Xlib window", runs, germanTextLength);
         print("Pontrel", o);
         print("xdotool", x);
         const double ratio = x.figures.median / o.figures.median;
         const bool fastEnough =
-            layout == "de" ? ratio >= 1.0 : textLength * 1000.0 / o.figures.median >= 1000;
+            layout == "de" ? ratio >= 1.0 : germanTextLength * 1000.0 / o.figures.median >= 1000;
         const bool ok = fastEnough && o.errors.total() == 0;
         std::printf("    xdotool/Pontrel %.2fx  (%s)\n", ratio, verdict(ok));
         met &= ok;
