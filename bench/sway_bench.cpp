@@ -49,7 +49,8 @@ Clock::time_point monotonic(long long ns) {
     return Clock::time_point(std::chrono::nanoseconds(ns));
 }
 
-// The "<monotonic ns> ..." lines a receiver wrote, as times; `kind` picks lines that start with it.
+// The times a receiver logged, one a line: "<monotonic ns> ..." or, with a kind,
+// "<kind> <monotonic ns>".
 std::vector<Clock::time_point> loggedTimes(const std::string& file, const std::string& kind = {}) {
     std::vector<Clock::time_point> times;
     std::istringstream lines(test::readFile(file));
@@ -68,15 +69,10 @@ std::vector<Clock::time_point> loggedTimes(const std::string& file, const std::s
     return times;
 }
 
-struct Typed {
-    double ms = 0;
-    TypingErrors errors;
-};
-
 // A fresh Qt field with the focus; `type` starts typing. Timed from the start to the last
 // change of the field.
-Typed typeInto(test::SwaySession& session, const char* platform, const std::u32string& sent,
-               const std::function<void()>& type) {
+TypingRun typeInto(test::SwaySession& session, const char* platform, const std::u32string& sent,
+                   const std::function<void()>& type) {
     static int fieldNumber = 0;
     const std::string file = session.folder() + "/field" + std::to_string(++fieldNumber) + ".txt";
     auto field = session.start({PONTREL_QT_RECEIVER, file}, {{"QT_QPA_PLATFORM", platform}},
@@ -104,40 +100,6 @@ Typed typeInto(test::SwaySession& session, const char* platform, const std::u32s
             compareTyped(sent, characters(test::readFile(file)))};
 }
 
-void printTyped(const char* who, const std::vector<Typed>& runs) {
-    std::vector<double> ms;
-    TypingErrors errors;
-    for (const Typed& run : runs) {
-        ms.push_back(run.ms);
-        errors.wrong += run.errors.wrong;
-        errors.missing += run.errors.missing;
-        errors.extra += run.errors.extra;
-        errors.reordered += run.errors.reordered;
-    }
-    const Figures f = figures(ms);
-    std::printf(
-        "    %-18s median %7.1f ms  p99 %7.1f ms  %6.0f chars/s  errors %d "
-        "(wrong %d, missing %d, extra %d, reordered %d)\n",
-        who, f.median, f.p99, germanTextLength * 1000.0 / f.median, errors.total(), errors.wrong,
-        errors.missing, errors.extra, errors.reordered);
-}
-
-double medianOf(const std::vector<Typed>& runs) {
-    std::vector<double> ms;
-    for (const Typed& run : runs) {
-        ms.push_back(run.ms);
-    }
-    return figures(ms).median;
-}
-
-int errorsOf(const std::vector<Typed>& runs) {
-    int total = 0;
-    for (const Typed& run : runs) {
-        total += run.errors.total();
-    }
-    return total;
-}
-
 void typing(test::SwaySession& session) {
     const std::string text = germanText();
     const std::u32string sent = characters(text);
@@ -145,29 +107,34 @@ void typing(test::SwaySession& session) {
     SwayIpc focus(session.swaySocket());
     WlrInputSink sink(&focus);
     InputQueue queue(sink);
-    const auto ours = [&] { queue.sendKeys(actions); };
+    const auto typeOurs = [&] { queue.sendKeys(actions); };
     std::unique_ptr<test::SessionProcess> wtypeProcess;
-    const auto wtype = [&] { wtypeProcess = session.start({"wtype", "--", text}, {}, "wtype"); };
+    const auto typeWtype = [&] {
+        wtypeProcess = session.start({"wtype", "--", text}, {}, "wtype");
+    };
 
-    std::vector<Typed> native;
-    std::vector<Typed> xwayland;
-    std::vector<Typed> peer;
+    std::vector<TypingRun> native;
+    std::vector<TypingRun> xwayland;
+    std::vector<TypingRun> peer;
     for (int run = 0; run < typingRuns; ++run) {
-        native.push_back(typeInto(session, "wayland", sent, ours));
-        xwayland.push_back(typeInto(session, "xcb", sent, ours));
-        peer.push_back(typeInto(session, "wayland", sent, wtype));
+        native.push_back(typeInto(session, "wayland", sent, typeOurs));
+        xwayland.push_back(typeInto(session, "xcb", sent, typeOurs));
+        peer.push_back(typeInto(session, "wayland", sent, typeWtype));
     }
     std::printf("typing, %d runs of %d characters, layout de\n", typingRuns, germanTextLength);
-    printTyped("Pontrel, native", native);
-    printTyped("wtype, native", peer);
-    printTyped("Pontrel, XWayland", xwayland);
-    const double ratio = medianOf(peer) / medianOf(native);
-    const double xwaylandRate = germanTextLength * 1000.0 / medianOf(xwayland);
+    const TypingSummary ours = summarise(native);
+    const TypingSummary theirs = summarise(peer);
+    const TypingSummary viaX = summarise(xwayland);
+    printTyping("Pontrel, native", ours, germanTextLength);
+    printTyping("wtype, native", theirs, germanTextLength);
+    printTyping("Pontrel, XWayland", viaX, germanTextLength);
+    const double ratio = theirs.figures.median / ours.figures.median;
+    const double xwaylandRate = germanTextLength * 1000.0 / viaX.figures.median;
     std::printf(
-        "    native: wtype/Pontrel %.2fx (goal >= 1, exact: %s); XWayland %.0f chars/s "
-        "(goal >= 400, exact: %s)\n",
-        ratio, verdict(ratio >= 1 && errorsOf(native) == 0), xwaylandRate,
-        verdict(xwaylandRate >= 400 && errorsOf(xwayland) == 0));
+        "    native: wtype/Pontrel %.2fx (goal >= 1, exact: %s); XWayland %.0f chars/s (goal >= "
+        "400, exact: %s)\n",
+        ratio, verdict(ratio >= 1 && ours.errors.total() == 0), xwaylandRate,
+        verdict(xwaylandRate >= 400 && viaX.errors.total() == 0));
 }
 
 Figures timed(int runs, const std::function<bool()>& work, bool& ok) {

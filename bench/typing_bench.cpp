@@ -31,11 +31,6 @@ using Clock = std::chrono::steady_clock;
 constexpr int runs = 5;
 constexpr int quietMs = 3000;  // no new character for this long: the rest is missing
 
-struct Run {
-    double ms = 0;
-    TypingErrors errors;
-};
-
 // What arrived since typing started and when the last character came.
 struct Arrival {
     std::u32string text;
@@ -81,8 +76,8 @@ private:
     e2e::QtReceiver receiver_;
 };
 
-Run measure(const e2e::Desktop& desktop, bool qt, const std::u32string& sent,
-            const std::function<void()>& type) {
+TypingRun measure(const e2e::Desktop& desktop, bool qt, const std::u32string& sent,
+                  const std::function<void()>& type) {
     std::unique_ptr<Receiver> receiver;
     if (qt) {
         receiver = std::make_unique<QtTarget>(desktop);
@@ -110,33 +105,6 @@ Run measure(const e2e::Desktop& desktop, bool qt, const std::u32string& sent,
     return {millisecondsBetween(start, arrival.last), compareTyped(sent, arrival.text)};
 }
 
-struct Summary {
-    Figures figures;
-    TypingErrors errors;
-};
-
-Summary summarise(const std::vector<Run>& all) {
-    std::vector<double> ms;
-    Summary summary;
-    for (const Run& run : all) {
-        ms.push_back(run.ms);
-        summary.errors.wrong += run.errors.wrong;
-        summary.errors.missing += run.errors.missing;
-        summary.errors.extra += run.errors.extra;
-        summary.errors.reordered += run.errors.reordered;
-    }
-    summary.figures = figures(ms);
-    return summary;
-}
-
-void print(const char* who, const Summary& s) {
-    std::printf(
-        "    %-8s median %7.1f ms  p99 %7.1f ms  %6.0f chars/s  errors %d "
-        "(wrong %d, missing %d, extra %d, reordered %d)\n",
-        who, s.figures.median, s.figures.p99, germanTextLength * 1000.0 / s.figures.median,
-        s.errors.total(), s.errors.wrong, s.errors.missing, s.errors.extra, s.errors.reordered);
-}
-
 bool benchLayout(const std::string& layout) {
     e2e::Desktop desktop(layout);
     X11KeyState keyState;
@@ -148,8 +116,8 @@ bool benchLayout(const std::string& layout) {
 
     bool met = true;
     for (const bool qt : {false, true}) {
-        std::vector<Run> ours;
-        std::vector<Run> xdotool;
+        std::vector<TypingRun> ours;
+        std::vector<TypingRun> xdotool;
         for (int run = 0; run < runs; ++run) {
             ours.push_back(
                 measure(desktop, qt, sent, [&] { static_cast<void>(input.sendKeys(actions)); }));
@@ -157,12 +125,12 @@ bool benchLayout(const std::string& layout) {
                 e2e::runTool({"xdotool", "type", "--delay", "0", text}, 60000);
             }));
         }
-        const Summary o = summarise(ours);
-        const Summary x = summarise(xdotool);
+        const TypingSummary o = summarise(ours);
+        const TypingSummary x = summarise(xdotool);
         std::printf("  layout %s, %s receiver, %d runs of %d characters\n", layout.c_str(),
                     qt ? "Qt text field" : "Xlib window", runs, germanTextLength);
-        print("Pontrel", o);
-        print("xdotool", x);
+        printTyping("Pontrel", o, germanTextLength);
+        printTyping("xdotool", x, germanTextLength);
         const double ratio = x.figures.median / o.figures.median;
         const bool fastEnough =
             layout == "de" ? ratio >= 1.0 : germanTextLength * 1000.0 / o.figures.median >= 1000;
