@@ -1,5 +1,6 @@
 #include "AppServices.h"
 
+#include "platform/gnome/GnomeScreenCapture.h"
 #include "platform/wayland/WaylandInputService.h"
 #include "platform/wayland/WlrInputSink.h"
 #include "platform/wayland/WlrScreenCapture.h"
@@ -60,11 +61,17 @@ InputService& AppServices::chooseInput(const BackendChoice& choice) {
 }
 
 ScreenService& AppServices::chooseScreen(const BackendChoice& choice) {
-    if (choice.screen != Backend::Wlroots) {
-        return x11Screen_;
+    switch (choice.screen) {
+        case Backend::Wlroots:
+            wlrScreen_ = std::make_unique<WlrScreenCapture>(pictures_);
+            return *wlrScreen_;
+        case Backend::Mutter:
+            gnomeScreen_ = std::make_unique<GnomeScreenCapture>(
+                pictures_, [this](const std::string& line) { environment_.writeLog(line); });
+            return *gnomeScreen_;
+        default:
+            return x11Screen_;
     }
-    wlrScreen_ = std::make_unique<WlrScreenCapture>(pictures_);
-    return *wlrScreen_;
 }
 
 void AppServices::attachWindow(QWidget* window) {

@@ -29,6 +29,7 @@ namespace pontrel {
 
 class WlrInputSink;
 class WlrScreenCapture;
+class GnomeScreenCapture;
 
 // Every service the program uses, built once, and the platform bundle over them. The choice of
 // implementation for each service is made here and nowhere else.
@@ -62,6 +63,7 @@ private:
     QtPictureWriter pictures_;
     X11ScreenService x11Screen_{pictures_};
     std::unique_ptr<WlrScreenCapture> wlrScreen_;
+    std::unique_ptr<GnomeScreenCapture> gnomeScreen_;
     ScreenService& screen_;
     X11DisplayPower displayPower_;
     LinuxSystemService system_{displayPower_};

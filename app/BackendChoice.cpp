@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "platform/gnome/MutterScreenCast.h"
 #include "platform/wayland/SwayIpc.h"
 #include "platform/wayland/WaylandConnection.h"
 
@@ -17,6 +18,7 @@ struct Ways {
     const char* xwayland = nullptr;
     const char* wlroots = nullptr;
     const char* sway = nullptr;
+    const char* mutter = nullptr;
     const char* logind = nullptr;
 };
 
@@ -39,6 +41,9 @@ ServiceLine line(const char* service, Backend backend, const Ways& ways) {
             break;
         case Backend::Sway:
             how = ways.sway;
+            break;
+        case Backend::Mutter:
+            how = ways.mutter;
             break;
         case Backend::Logind:
             how = ways.logind;
@@ -64,7 +69,9 @@ BackendChoice chooseBackends(const DesktopFacts& facts) {
     }
     const Backend viaXWayland = facts.x11Display ? Backend::XWayland : Backend::None;
     choice.input = facts.virtualKeyboard && facts.virtualPointer ? Backend::Wlroots : viaXWayland;
-    choice.screen = facts.screencopy ? Backend::Wlroots : Backend::None;
+    choice.screen = facts.screencopy         ? Backend::Wlroots
+                    : facts.mutterScreenCast ? Backend::Mutter
+                                             : Backend::None;
     // XWayland sees keys only while an X11 window has the focus: better than nothing.
     choice.keyState = facts.swayIpc ? Backend::Sway : viaXWayland;
     choice.inputBlock = facts.swayIpc ? Backend::Sway : Backend::None;
@@ -91,7 +98,9 @@ std::vector<ServiceLine> serviceLines(const BackendChoice& choice) {
               .xwayland =
                   "X11 über XWayland (nur über X11-Fenstern, Enter nur im Pontrel-Fenster)"}),
         line("Bildschirmfoto und Pixel Veränderung", choice.screen,
-             {.x11 = "X11 (XShm)", .wlroots = "wlroots (screencopy)"}),
+             {.x11 = "X11 (XShm)",
+              .wlroots = "wlroots (screencopy)",
+              .mutter = "GNOME (ScreenCast über PipeWire)"}),
         line("Tastatur blockieren", choice.inputBlock,
              {.x11 = "X11 (XInput2-Geräte ergreifen)",
               .sway = "sway (Eingabegeräte abschalten, mit Wächterprozess)"}),
@@ -137,6 +146,7 @@ DesktopFacts probeDesktop(bool x11Display) {
     facts.virtualPointer = connection.pointerManager() != nullptr && connection.seat() != nullptr;
     facts.screencopy = connection.screencopyManager() != nullptr && connection.shm() != nullptr;
     facts.swayIpc = SwayIpc().reachable();
+    facts.mutterScreenCast = MutterScreenCast::offered();
     return facts;
 }
 

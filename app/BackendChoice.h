@@ -13,6 +13,7 @@ struct DesktopFacts {
     bool virtualPointer = false;
     bool screencopy = false;
     bool swayIpc = false;
+    bool mutterScreenCast = false;  // GNOME's screen cast on the session bus
 };
 
 // Where each service of the program comes from on this desktop.
@@ -22,6 +23,7 @@ enum class Backend {
     XWayland,  // X11 through XWayland: reaches X11 programs only
     Wlroots,   // the wlroots protocols (virtual keyboard and pointer, screencopy)
     Sway,      // sway's IPC (key bindings, input configuration)
+    Mutter,    // mutter's D-Bus interfaces (GNOME)
     Logind,
 };
 
