@@ -22,8 +22,6 @@ using namespace std::chrono_literals;
 
 // Spacing of events for XWayland; proved exact at 250 µs and 1 ms per event.
 constexpr auto pacedEventGap = 500us;
-// How far paced events may fall behind their schedule and catch up back to back.
-constexpr auto pacedCatchUp = 4 * pacedEventGap;
 // Time for X programs to take in a new keymap before keys typed with it arrive.
 constexpr auto pacedKeymapSettle = 150ms;
 constexpr int eventsPerRoundtrip = 64;
@@ -453,11 +451,7 @@ bool WlrKeyboard::afterEvent() {
         if (!connection_.flush()) {
             return false;
         }
-        // Due by a schedule rather than a gap after each wake-up: a sleep that overran on a busy
-        // machine is made up by the next few events, so the pace holds on average.
-        const auto now = std::chrono::steady_clock::now();
-        nextPacedEvent_ = std::max(nextPacedEvent_, now - pacedCatchUp) + pacedEventGap;
-        std::this_thread::sleep_until(nextPacedEvent_);
+        std::this_thread::sleep_for(pacedEventGap);
     }
     if (++eventsSinceRoundtrip_ >= (paced_ ? pacedEventsPerRoundtrip : eventsPerRoundtrip)) {
         return roundtrip();

@@ -86,8 +86,6 @@ private:
     using Modifiers = std::array<std::uint32_t, 4>;
     std::optional<Modifiers> sentModifiers_;
     bool paced_ = false;
-    // When the next paced event is due.
-    std::chrono::steady_clock::time_point nextPacedEvent_;
     int eventsSinceRoundtrip_ = 0;
 };
 
