@@ -13,6 +13,11 @@ struct DesktopFacts {
     bool virtualPointer = false;
     bool screencopy = false;
     bool swayIpc = false;
+    // Versions of the desktop portal's interfaces; 0 where it lacks one.
+    unsigned portalRemoteDesktop = 0;
+    unsigned portalScreenshot = 0;
+    unsigned portalGlobalShortcuts = 0;
+    bool gnome = false;  // XDG_CURRENT_DESKTOP names GNOME
 };
 
 // Where each service of the program comes from on this desktop.
@@ -22,6 +27,9 @@ enum class Backend {
     XWayland,  // X11 through XWayland: reaches X11 programs only
     Wlroots,   // the wlroots protocols (virtual keyboard and pointer, screencopy)
     Sway,      // sway's IPC (key bindings, input configuration)
+    Portal,    // the desktop portals (RemoteDesktop, Screenshot, GlobalShortcuts)
+    // GNOME keyboard shortcuts the user sets up to run "Pontrel --hotkey start|stop"
+    HotkeyCommand,
     Logind,
 };
 
