@@ -2,7 +2,8 @@
 # Installs the Debian packages Pontrel needs that are missing.
 #   install-deps.sh run    what building and starting the program needs
 #   install-deps.sh test   that, plus everything the tests need
-#   install-deps.sh wayland  that, plus a headless sway with XWayland for the Wayland tests
+#   install-deps.sh wayland  that, plus a headless sway with XWayland and the portal frontend for
+#                            the Wayland tests
 #   install-deps.sh windows  the cross compilers (32, 64 bit) and wine for the Windows build and tests
 #   install-deps.sh windows-screenshot  that, plus the tools for a picture of the window
 set -euo pipefail
@@ -25,6 +26,7 @@ test_packages=(
 
 wayland_packages=(
     sway xwayland qt6-wayland grim wtype wayland-utils
+    xdg-desktop-portal python3-dbus python3-gi
 )
 
 windows_packages=(

@@ -13,6 +13,7 @@
 #include <QObject>
 #include <QThread>
 
+#include "platform/linux/BusAddress.h"
 #include "platform/portal/PortalProbe.h"
 
 namespace pontrel {
@@ -98,7 +99,7 @@ public slots:
 struct PortalBus::Impl {
     Impl()
         : name(QStringLiteral("pontrel-portal-%1").arg(++tokens)),
-          connection(QDBusConnection::connectToBus(QDBusConnection::SessionBus, name)) {
+          connection(QDBusConnection::connectToBus(busAddress(Bus::session), name)) {
         receiver.moveToThread(&thread);
         thread.start();
     }

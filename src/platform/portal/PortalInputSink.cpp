@@ -5,33 +5,16 @@
 
 #include <xkbcommon/xkbcommon.h>
 
-#include "platform/wayland/Keysyms.h"
+#include "platform/wayland/InputCodes.h"
 
 namespace pontrel {
 
 namespace {
 
-// evdev button codes.
-constexpr int buttonLeft = 0x110;
-constexpr int buttonRight = 0x111;
-constexpr int buttonMiddle = 0x112;
-
 void check(const std::optional<std::string>& error) {
     if (error) {
         throw std::runtime_error("portal: " + *error);
     }
-}
-
-int buttonCode(MouseButton button) {
-    switch (button) {
-        case MouseButton::Left:
-            return buttonLeft;
-        case MouseButton::Right:
-            return buttonRight;
-        case MouseButton::Middle:
-            break;
-    }
-    return buttonMiddle;
 }
 
 bool functionKey(NamedKey key) {
@@ -89,11 +72,11 @@ void PortalInputSink::movePointer(ScreenPoint point) {
 }
 
 void PortalInputSink::pressButton(MouseButton button) {
-    check(session_.button(buttonCode(button), true));
+    check(session_.button(static_cast<int>(linuxButton(button)), true));
 }
 
 void PortalInputSink::releaseButton(MouseButton button) {
-    check(session_.button(buttonCode(button), false));
+    check(session_.button(static_cast<int>(linuxButton(button)), false));
 }
 
 }  // namespace pontrel

@@ -12,7 +12,7 @@
 
 #include "platform/PolledKeys.h"
 #include "platform/portal/PortalBus.h"
-#include "platform/wayland/Keysyms.h"
+#include "platform/wayland/InputCodes.h"
 
 namespace pontrel {
 

@@ -5,6 +5,8 @@
 #include <QDBusVariant>
 #include <QString>
 
+#include "platform/linux/BusAddress.h"
+
 namespace pontrel {
 
 namespace {
@@ -31,9 +33,12 @@ unsigned portalInterfaceVersion(const QDBusConnection& connection, const QString
 PortalVersions probePortal() {
     const QString name = QStringLiteral("pontrel-portal-probe");
     PortalVersions versions;
+    const QString address = busAddress(Bus::session);
+    if (address.isEmpty()) {
+        return versions;
+    }
     {
-        const QDBusConnection connection =
-            QDBusConnection::connectToBus(QDBusConnection::SessionBus, name);
+        const QDBusConnection connection = QDBusConnection::connectToBus(address, name);
         if (connection.isConnected()) {
             versions.remoteDesktop =
                 portalInterfaceVersion(connection, QStringLiteral("RemoteDesktop"));

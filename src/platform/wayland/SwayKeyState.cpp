@@ -10,7 +10,7 @@
 #include <QJsonObject>
 
 #include "platform/PolledKeys.h"
-#include "platform/wayland/Keysyms.h"
+#include "platform/wayland/InputCodes.h"
 #include "platform/wayland/SwayIpc.h"
 
 namespace pontrel {

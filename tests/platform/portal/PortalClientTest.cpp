@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <QCoreApplication>
 #include <QImage>
 #include <chrono>
 #include <filesystem>
@@ -16,6 +15,7 @@
 #include "platform/portal/PortalKeyState.h"
 #include "platform/portal/PortalScreenshots.h"
 #include "platform/portal/RestoreToken.h"
+#include "support/CoreApplication.h"
 #include "support/wayland/PortalSession.h"
 
 namespace pontrel {
@@ -39,10 +39,7 @@ public:
 class PortalClientTest : public testing::Test {
 protected:
     static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "test";
-        static char* argv[] = {name, nullptr};
-        static QCoreApplication application(argc, argv);
+        test::ensureCoreApplication();
         // Two monitors side by side.
         session = new test::PortalSession({{44, 0, 0, 1920, 1080}, {45, 1920, 0, 1280, 1024}});
     }

@@ -14,6 +14,8 @@
 #include <thread>
 #include <vector>
 
+#include "support/CoreApplication.h"
+
 namespace pontrel {
 namespace {
 
@@ -21,12 +23,7 @@ using namespace std::chrono_literals;
 
 class HotkeyChannelTest : public testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "test";
-        static char* argv[] = {name, nullptr};
-        static QCoreApplication application(argc, argv);
-    }
+    static void SetUpTestSuite() { test::ensureCoreApplication(); }
     // A runtime folder of our own: the socket lives there.
     void SetUp() override {
         std::string pattern =

@@ -1,5 +1,6 @@
-#include "platform/wayland/Keysyms.h"
+#include "platform/wayland/InputCodes.h"
 
+#include <linux/input-event-codes.h>
 #include <xkbcommon/xkbcommon.h>
 
 namespace pontrel {
@@ -110,6 +111,18 @@ std::string keysymName(int virtualKey) {
         default:
             return {};
     }
+}
+
+std::uint32_t linuxButton(MouseButton button) {
+    switch (button) {
+        case MouseButton::Left:
+            return BTN_LEFT;
+        case MouseButton::Right:
+            return BTN_RIGHT;
+        case MouseButton::Middle:
+            return BTN_MIDDLE;
+    }
+    return BTN_LEFT;
 }
 
 }  // namespace pontrel
