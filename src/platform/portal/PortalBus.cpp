@@ -25,6 +25,9 @@ const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString requestInterface = QStringLiteral("org.freedesktop.portal.Request");
 const QString sessionInterface = QStringLiteral("org.freedesktop.portal.Session");
 
+// For the method calls themselves; an answer that needs the user comes later, as a signal.
+constexpr int callTimeoutMs = 10000;
+
 std::atomic<unsigned> tokens{0};
 
 QString fullInterface(const QString& interface) {
@@ -164,8 +167,7 @@ PortalResponse PortalBus::request(const QString& interface, const QString& metho
     QDBusMessage message =
         QDBusMessage::createMethodCall(portalService, portalPath, fullInterface(interface), method);
     message.setArguments(QVariantList(arguments) << options);
-    const QDBusMessage reply = impl_->connection.call(
-        message, QDBus::Block, static_cast<int>(std::chrono::milliseconds(quickAnswer).count()));
+    const QDBusMessage reply = impl_->connection.call(message, QDBus::Block, callTimeoutMs);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
         impl_->unwatch(expected);
         return {false, false, method.toStdString() + ": " + reply.errorMessage().toStdString(), {}};
@@ -176,12 +178,12 @@ PortalResponse PortalBus::request(const QString& interface, const QString& metho
         impl_->watch(handle, waiter);
     }
     std::unique_lock lock(waiter->mutex);
-    const bool answered = waiter->answered.wait_for(
-        lock, timeout, [&waiter] { return waiter->response.has_value(); });
+    waiter->answered.wait_for(lock, timeout, [&waiter] { return waiter->response.has_value(); });
+    const auto response = waiter->response;
     lock.unlock();
     impl_->unwatch(expected);
     impl_->unwatch(handle);
-    if (!answered) {
+    if (!response) {
         QDBusMessage close = QDBusMessage::createMethodCall(portalService, handle, requestInterface,
                                                             QStringLiteral("Close"));
         impl_->connection.call(close, QDBus::NoBlock);
@@ -193,11 +195,11 @@ PortalResponse PortalBus::request(const QString& interface, const QString& metho
                 " s",
             {}};
     }
-    const unsigned code = waiter->response->first;
+    const unsigned code = response->first;
     if (code != 0) {
         return {false, code == 1, responseError(code, method), {}};
     }
-    return {true, false, {}, waiter->response->second};
+    return {true, false, {}, response->second};
 }
 
 std::optional<std::string> PortalBus::call(const QString& interface, const QString& method,
@@ -205,34 +207,34 @@ std::optional<std::string> PortalBus::call(const QString& interface, const QStri
     QDBusMessage message =
         QDBusMessage::createMethodCall(portalService, portalPath, fullInterface(interface), method);
     message.setArguments(arguments);
-    const QDBusMessage reply = impl_->connection.call(
-        message, QDBus::Block, static_cast<int>(std::chrono::milliseconds(quickAnswer).count()));
+    const QDBusMessage reply = impl_->connection.call(message, QDBus::Block, callTimeoutMs);
     if (reply.type() == QDBusMessage::ReplyMessage) {
         return std::nullopt;
     }
     return method.toStdString() + ": " + reply.errorMessage().toStdString();
 }
 
-PortalResponse PortalBus::createSession(const QString& interface) {
-    PortalResponse created =
+std::unique_ptr<PortalSessionHandle> PortalBus::createSession(const QString& interface,
+                                                              std::string& error) {
+    const PortalResponse created =
         request(interface, QStringLiteral("CreateSession"), {},
                 {{QStringLiteral("session_handle_token"), nextToken()}}, quickAnswer);
-    if (created.ok) {
-        // A string in the results, an object path in some versions.
-        const QVariant handle = created.results.value(QStringLiteral("session_handle"));
-        created.results[QStringLiteral("session_handle")] =
-            handle.canConvert<QDBusObjectPath>() ? handle.value<QDBusObjectPath>().path()
-                                                 : handle.toString();
+    if (!created.ok) {
+        error = created.error;
+        return nullptr;
     }
-    return created;
+    // A string in the results, an object path in some versions.
+    const QVariant handle = created.results.value(QStringLiteral("session_handle"));
+    return std::make_unique<PortalSessionHandle>(*this, handle.canConvert<QDBusObjectPath>()
+                                                            ? handle.value<QDBusObjectPath>().path()
+                                                            : handle.toString());
 }
 
 void PortalBus::closeSession(const QString& handle) {
     if (!handle.isEmpty() && connected()) {
         const QDBusMessage close = QDBusMessage::createMethodCall(
             portalService, handle, sessionInterface, QStringLiteral("Close"));
-        impl_->connection.call(close, QDBus::Block,
-                               static_cast<int>(std::chrono::milliseconds(quickAnswer).count()));
+        impl_->connection.call(close, QDBus::Block, callTimeoutMs);
     }
 }
 

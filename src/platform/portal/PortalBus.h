@@ -13,6 +13,8 @@
 
 namespace pontrel {
 
+class PortalSessionHandle;
+
 // What a portal request came to: the results, or why there are none.
 struct PortalResponse {
     bool ok = false;
@@ -49,8 +51,10 @@ public:
     // A plain method call; the error message, or nothing on success.
     std::optional<std::string> call(const QString& interface, const QString& method,
                                     const QVariantList& arguments);
-    // Creates a session through `interface`'s CreateSession; its handle, or the error.
-    PortalResponse createSession(const QString& interface);
+    // Creates a session through `interface`'s CreateSession: closed with the object returned;
+    // null, with the reason in `error`, when there is none.
+    std::unique_ptr<PortalSessionHandle> createSession(const QString& interface,
+                                                       std::string& error);
     void closeSession(const QString& handle);
 
     // Calls `handler`, on this object's thread, for every signal `member` of
@@ -64,12 +68,12 @@ private:
 };
 
 // A portal session's handle, closed when the object goes.
-class PortalSession {
+class PortalSessionHandle {
 public:
-    PortalSession(PortalBus& bus, QString handle) : bus_(bus), handle_(std::move(handle)) {}
-    ~PortalSession() { bus_.closeSession(handle_); }
-    PortalSession(const PortalSession&) = delete;
-    PortalSession& operator=(const PortalSession&) = delete;
+    PortalSessionHandle(PortalBus& bus, QString handle) : bus_(bus), handle_(std::move(handle)) {}
+    ~PortalSessionHandle() { bus_.closeSession(handle_); }
+    PortalSessionHandle(const PortalSessionHandle&) = delete;
+    PortalSessionHandle& operator=(const PortalSessionHandle&) = delete;
 
     const QString& handle() const { return handle_; }
 

@@ -82,13 +82,13 @@ struct PortalKeyState::Impl {
     PolledKeys keys;
     bool rebind = false;
     bool stopping = false;
-    std::unique_ptr<PortalSession> session;
+    std::unique_ptr<PortalSessionHandle> session;
     std::thread thread;
 };
 
 // Binds the keys given, in a session of their own; none: no session.
 void PortalKeyState::Impl::bindWanted(std::vector<int> wanted) {
-    std::unique_ptr<PortalSession> previous;
+    std::unique_ptr<PortalSessionHandle> previous;
     {
         const std::lock_guard lock(mutex);
         previous = std::move(session);
@@ -97,13 +97,12 @@ void PortalKeyState::Impl::bindWanted(std::vector<int> wanted) {
     if (wanted.empty()) {
         return;
     }
-    const PortalResponse created = bus.createSession(globalShortcuts);
-    if (!created.ok) {
-        std::fprintf(stderr, "hot keys: %s\n", created.error.c_str());
+    std::string error;
+    std::unique_ptr<PortalSessionHandle> fresh = bus.createSession(globalShortcuts, error);
+    if (fresh == nullptr) {
+        std::fprintf(stderr, "hot keys: %s\n", error.c_str());
         return;
     }
-    auto fresh = std::make_unique<PortalSession>(
-        bus, created.results.value(QStringLiteral("session_handle")).toString());
     const PortalResponse bound = bus.request(globalShortcuts, QStringLiteral("BindShortcuts"),
                                              {QVariant::fromValue(QDBusObjectPath(fresh->handle())),
                                               QVariant::fromValue(shortcutsFor(wanted)), QString()},

@@ -45,12 +45,11 @@ std::optional<std::string> RemoteDesktopSession::start() {
     if (version == 0) {
         return "the desktop offers no RemoteDesktop portal";
     }
-    const PortalResponse created = bus_.createSession(remoteDesktop);
-    if (!created.ok) {
-        return created.error;
+    std::string error;
+    std::unique_ptr<PortalSessionHandle> session = bus_.createSession(remoteDesktop, error);
+    if (session == nullptr) {
+        return error;
     }
-    auto session = std::make_unique<PortalSession>(
-        bus_, created.results.value(QStringLiteral("session_handle")).toString());
     const QVariant path = QVariant::fromValue(QDBusObjectPath(session->handle()));
     QVariantMap devices{{QStringLiteral("types"), keyboardAndPointer}};
     if (version >= 2) {

@@ -11,7 +11,7 @@
 namespace pontrel {
 
 class PortalBus;
-class PortalSession;
+class PortalSessionHandle;
 
 // A session of the RemoteDesktop portal with keyboard and pointer, and a screen-cast stream of
 // every monitor in the same session (absolute pointer moves name one). Where the portal can
@@ -45,7 +45,7 @@ private:
     };
 
     PortalBus& bus_;
-    std::unique_ptr<PortalSession> session_;
+    std::unique_ptr<PortalSessionHandle> session_;
     std::vector<Stream> streams_;
     std::string refusal_;
 };
