@@ -13,6 +13,7 @@
 #include "platform/portal/PortalBus.h"
 #include "platform/portal/PortalInputSink.h"
 #include "platform/portal/PortalKeyState.h"
+#include "platform/portal/PortalProbe.h"
 #include "platform/portal/PortalScreenshots.h"
 #include "platform/portal/RestoreToken.h"
 #include "support/CoreApplication.h"
@@ -164,6 +165,13 @@ TEST_F(PortalClientTest, APolledKeyIsAShortcutWhilePolled) {
     std::this_thread::sleep_for(1500ms);
     EXPECT_FALSE(pollUntil(keyDownNow, 500ms));
     EXPECT_EQ(bindings().size(), 2U);
+}
+
+TEST_F(PortalClientTest, TheProbeFindsTheInterfacesTheDesktopOffers) {
+    const PortalVersions versions = probePortal();
+    EXPECT_GE(versions.remoteDesktop, 1U);
+    EXPECT_GE(versions.screenshot, 1U);
+    EXPECT_GE(versions.globalShortcuts, 1U);
 }
 
 TEST_F(PortalClientTest, RestoreTokenIsKeptForTheUserAlone) {
