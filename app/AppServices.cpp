@@ -1,5 +1,6 @@
 #include "AppServices.h"
 
+#include "platform/gnome/GnomeScreenCapture.h"
 #include "platform/portal/PortalBus.h"
 #include "platform/portal/PortalInputSink.h"
 #include "platform/portal/PortalKeyState.h"
@@ -80,15 +81,20 @@ InputService& AppServices::chooseInput(const BackendChoice& choice) {
 }
 
 ScreenService& AppServices::chooseScreen(const BackendChoice& choice) {
-    if (choice.screen == Backend::Wlroots) {
-        wlrScreen_ = std::make_unique<WlrScreenCapture>(pictures_);
-        return *wlrScreen_;
+    switch (choice.screen) {
+        case Backend::Wlroots:
+            wlrScreen_ = std::make_unique<WlrScreenCapture>(pictures_);
+            return *wlrScreen_;
+        case Backend::Mutter:
+            gnomeScreen_ = std::make_unique<GnomeScreenCapture>(
+                pictures_, [this](const std::string& line) { environment_.writeLog(line); });
+            return *gnomeScreen_;
+        case Backend::Portal:
+            portalScreen_ = std::make_unique<PortalScreenshots>(portal(), pictures_);
+            return *portalScreen_;
+        default:
+            return x11Screen_;
     }
-    if (choice.screen == Backend::Portal) {
-        portalScreen_ = std::make_unique<PortalScreenshots>(portal(), pictures_);
-        return *portalScreen_;
-    }
-    return x11Screen_;
 }
 
 PortalBus& AppServices::portal() {

@@ -33,6 +33,7 @@ class PortalKeyState;
 class PortalScreenshots;
 class WlrInputSink;
 class WlrScreenCapture;
+class GnomeScreenCapture;
 
 // Every service the program uses, built once, and the platform bundle over them. The choice of
 // implementation for each service is made here and nowhere else.
@@ -72,6 +73,7 @@ private:
     QtPictureWriter pictures_;
     X11ScreenService x11Screen_{pictures_};
     std::unique_ptr<WlrScreenCapture> wlrScreen_;
+    std::unique_ptr<GnomeScreenCapture> gnomeScreen_;
     std::unique_ptr<PortalScreenshots> portalScreen_;
     ScreenService& screen_;
     X11DisplayPower displayPower_;

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "platform/gnome/MutterScreenCast.h"
 #include "platform/portal/PortalProbe.h"
 #include "platform/wayland/SwayIpc.h"
 #include "platform/wayland/WaylandConnection.h"
@@ -19,6 +20,7 @@ struct Ways {
     const char* xwayland = nullptr;
     const char* wlroots = nullptr;
     const char* sway = nullptr;
+    const char* mutter = nullptr;
     const char* portal = nullptr;
     const char* hotkeyCommand = nullptr;
     const char* logind = nullptr;
@@ -43,6 +45,9 @@ ServiceLine line(const char* service, Backend backend, const Ways& ways) {
             break;
         case Backend::Sway:
             how = ways.sway;
+            break;
+        case Backend::Mutter:
+            how = ways.mutter;
             break;
         case Backend::Portal:
             how = ways.portal;
@@ -77,7 +82,9 @@ BackendChoice chooseBackends(const DesktopFacts& facts) {
     const Backend portalInput = facts.portalRemoteDesktop > 0 ? Backend::Portal : viaXWayland;
     choice.input = facts.virtualKeyboard && facts.virtualPointer ? Backend::Wlroots : portalInput;
     const Backend portalScreen = facts.portalScreenshot > 0 ? Backend::Portal : Backend::None;
-    choice.screen = facts.screencopy ? Backend::Wlroots : portalScreen;
+    choice.screen = facts.screencopy         ? Backend::Wlroots
+                    : facts.mutterScreenCast ? Backend::Mutter
+                                             : portalScreen;
     // XWayland sees keys only while an X11 window has the focus: better than nothing. Older
     // GNOME runs a command for a shortcut the user set up.
     const Backend commandOrXWayland = facts.gnome ? Backend::HotkeyCommand : viaXWayland;
@@ -117,6 +124,7 @@ std::vector<ServiceLine> serviceLines(const BackendChoice& choice) {
         line("Bildschirmfoto und Pixel Veränderung", choice.screen,
              {.x11 = "X11 (XShm)",
               .wlroots = "wlroots (screencopy)",
+              .mutter = "GNOME (ScreenCast über PipeWire)",
               .portal = "Desktop-Portal Screenshot (ein ganzes Bild je Aufnahme)"}),
         line("Tastatur blockieren", choice.inputBlock,
              {.x11 = "X11 (XInput2-Geräte ergreifen)",
@@ -163,6 +171,7 @@ DesktopFacts probeDesktop(bool x11Display) {
     facts.virtualPointer = connection.pointerManager() != nullptr && connection.seat() != nullptr;
     facts.screencopy = connection.screencopyManager() != nullptr && connection.shm() != nullptr;
     facts.swayIpc = SwayIpc().reachable();
+    facts.mutterScreenCast = MutterScreenCast::offered();
     const PortalVersions portal = probePortal();
     facts.portalRemoteDesktop = portal.remoteDesktop;
     facts.portalScreenshot = portal.screenshot;

@@ -13,6 +13,7 @@ struct DesktopFacts {
     bool virtualPointer = false;
     bool screencopy = false;
     bool swayIpc = false;
+    bool mutterScreenCast = false;  // GNOME's screen cast on the session bus
     // Versions of the desktop portal's interfaces; 0 where it lacks one.
     unsigned portalRemoteDesktop = 0;
     unsigned portalScreenshot = 0;
@@ -27,6 +28,7 @@ enum class Backend {
     XWayland,  // X11 through XWayland: reaches X11 programs only
     Wlroots,   // the wlroots protocols (virtual keyboard and pointer, screencopy)
     Sway,      // sway's IPC (key bindings, input configuration)
+    Mutter,    // mutter's D-Bus interfaces (GNOME)
     Portal,    // the desktop portals (RemoteDesktop, Screenshot, GlobalShortcuts)
     // GNOME keyboard shortcuts the user sets up to run "Pontrel --hotkey start|stop"
     HotkeyCommand,
