@@ -1,7 +1,5 @@
 #include "platform/qt/HotkeyChannel.h"
 
-#include <unistd.h>
-
 #include <QByteArray>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -15,13 +13,13 @@ const QByteArray startLine = "start\n";
 const QByteArray stopLine = "stop\n";
 const QByteArray takenLine = "ok\n";
 
-// In the user's own runtime folder where there is one.
+// In the user's own runtime folder, which only the user can enter; empty without one.
 QString socketName() {
     const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-    if (runtime.startsWith('/')) {
-        return QString::fromLocal8Bit(runtime) + QStringLiteral("/pontrel-hotkey");
+    if (!runtime.startsWith('/')) {
+        return {};
     }
-    return QStringLiteral("pontrel-hotkey-%1").arg(getuid());
+    return QString::fromLocal8Bit(runtime) + QStringLiteral("/pontrel-hotkey");
 }
 
 // A socket left by a program that died answers no one.
@@ -35,9 +33,11 @@ bool anotherProgramListens(const QString& name) {
 
 HotkeyServer::HotkeyServer(std::function<void(HotkeyCommand)> handler)
     : server_(std::make_unique<QLocalServer>()), handler_(std::move(handler)) {
-    server_->setSocketOptions(QLocalServer::UserAccessOption);
     const QString name = socketName();
-    // Asked first: listening would put a new socket in place of the other program's.
+    if (name.isEmpty()) {
+        return;
+    }
+    // Asked first: the socket of another running program is not to be removed.
     if (anotherProgramListens(name)) {
         return;
     }
@@ -72,8 +72,12 @@ bool HotkeyServer::listening() const {
 }
 
 Status sendHotkeyCommand(HotkeyCommand command) {
+    const QString name = socketName();
+    if (name.isEmpty()) {
+        return Status::failure("XDG_RUNTIME_DIR is not set");
+    }
     QLocalSocket socket;
-    socket.connectToServer(socketName());
+    socket.connectToServer(name);
     if (!socket.waitForConnected(answerTimeoutMs)) {
         return Status::failure("no running Pontrel takes hot keys");
     }

@@ -14,7 +14,8 @@ namespace pontrel {
 enum class HotkeyCommand { Start, Stop };
 
 // Takes hot-key commands from other processes of the same user over a local socket in the
-// user's runtime folder, and calls the handler with each on this (the user-interface) thread.
+// user's runtime folder ($XDG_RUNTIME_DIR; none without it), and calls the handler with each on
+// this (the user-interface) thread.
 // Desktops that let no program read hot keys run such a command for a shortcut the user sets up.
 class HotkeyServer {
 public:
@@ -23,7 +24,8 @@ public:
     HotkeyServer(const HotkeyServer&) = delete;
     HotkeyServer& operator=(const HotkeyServer&) = delete;
 
-    // False when another running Pontrel already takes the commands.
+    // False when another running Pontrel already takes the commands, or there is no runtime
+    // folder.
     bool listening() const;
 
 private:

@@ -90,6 +90,9 @@ TEST_F(HotkeyChannelTest, CommandsReachTheRunningProgramOnly) {
     EXPECT_EQ(runProgram({"--hotkey", "start"}), 1);
     const HotkeyServer next([](HotkeyCommand) {});
     EXPECT_TRUE(next.listening());
+    // Without a runtime folder of the user's there is no socket.
+    unsetenv("XDG_RUNTIME_DIR");
+    EXPECT_EQ(runProgram({"--hotkey", "stop"}), 1);
 }
 
 }  // namespace

@@ -6,7 +6,9 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -53,6 +55,32 @@ bool waitForName(const std::string& address, const QString& name) {
     }
     QDBusConnection::disconnectFromBus(connectionName);
     return owned;
+}
+
+// The processes the bus started on demand (the document portal, the permission store): ended
+// with the bus, they would still write into the folders.
+std::vector<pid_t> startedByTheBus(const std::string& address, std::vector<pid_t> known) {
+    known.push_back(getpid());
+    std::vector<pid_t> started;
+    const QString connectionName = QStringLiteral("pontrel-portal-bed");
+    {
+        const QDBusConnection bus =
+            QDBusConnection::connectToBus(QString::fromStdString(address), connectionName);
+        const QStringList names =
+            bus.isConnected() ? bus.interface()->registeredServiceNames().value() : QStringList();
+        for (const QString& name : names) {
+            if (name == QStringLiteral("org.freedesktop.DBus")) {
+                continue;  // the bus itself
+            }
+            const auto pid = static_cast<pid_t>(bus.interface()->servicePid(name).value());
+            if (pid > 0 && std::find(known.begin(), known.end(), pid) == known.end() &&
+                std::find(started.begin(), started.end(), pid) == started.end()) {
+                started.push_back(pid);
+            }
+        }
+    }
+    QDBusConnection::disconnectFromBus(connectionName);
+    return started;
 }
 
 }  // namespace
@@ -119,8 +147,28 @@ PortalSession::PortalSession(const std::vector<Monitor>& monitors) {
 }
 
 PortalSession::~PortalSession() {
+    std::vector<pid_t> others;
+    if (bus_ != nullptr && !bus_->address().empty()) {
+        std::vector<pid_t> known;
+        for (const auto* child : {backend_.get(), frontend_.get()}) {
+            if (child != nullptr) {
+                known.push_back(child->pid());
+            }
+        }
+        others = startedByTheBus(bus_->address(), known);
+    }
     frontend_.reset();
     backend_.reset();
+    for (const pid_t pid : others) {
+        kill(pid, SIGTERM);
+    }
+    // The bus reaps them.
+    const auto end = std::chrono::steady_clock::now() + 5s;
+    for (const pid_t pid : others) {
+        while (kill(pid, 0) == 0 && std::chrono::steady_clock::now() < end) {
+            std::this_thread::sleep_for(10ms);
+        }
+    }
     bus_.reset();
     for (const auto& [name, value] : savedVariables_) {
         if (value.empty()) {
