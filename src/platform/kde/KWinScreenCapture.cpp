@@ -1,0 +1,147 @@
+#include "platform/kde/KWinScreenCapture.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+#include <algorithm>
+#include <cerrno>
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCall>
+#include <QDBusPendingReply>
+#include <QDBusUnixFileDescriptor>
+#include <QImage>
+#include <QVariantMap>
+
+namespace pontrel {
+
+namespace {
+
+const QString screenshotService = QStringLiteral("org.kde.KWin");
+const QString screenshotPath = QStringLiteral("/org/kde/KWin/ScreenShot2");
+const QString screenshotInterface = QStringLiteral("org.kde.KWin.ScreenShot2");
+constexpr int callTimeoutMs = 5000;
+// Larger areas are refused rather than read: a full 8K screen is far below this.
+constexpr long long maxCapturePixels = 64LL * 1024 * 1024;
+
+// The whole content of the pipe KWin writes the picture to; empty when it stalls.
+QByteArray readPipe(int fd) {
+    QByteArray bytes;
+    char buffer[65536];
+    for (;;) {
+        pollfd readable{fd, POLLIN, 0};
+        const int ready = poll(&readable, 1, callTimeoutMs);
+        if (ready < 0 && errno == EINTR) {
+            continue;
+        }
+        const ssize_t got = ready > 0 ? read(fd, buffer, sizeof buffer) : -1;
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return {};
+        }
+        if (got == 0) {
+            return bytes;
+        }
+        bytes.append(buffer, got);
+    }
+}
+
+// The area of the screen as KWin gives it, or a null image.
+QImage captureArea(int x, int y, int width, int height) {
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0) {
+        return {};
+    }
+    QDBusMessage call = QDBusMessage::createMethodCall(screenshotService, screenshotPath, screenshotInterface, "CaptureArea");
+    call << x << y << static_cast<uint>(width) << static_cast<uint>(height) << QVariantMap()
+         << QVariant::fromValue(QDBusUnixFileDescriptor(fds[1]));
+    QDBusPendingReply<QVariantMap> reply =
+        QDBusConnection::sessionBus().asyncCall(call, callTimeoutMs);
+    close(fds[1]);
+    // Read while KWin writes: a picture larger than the pipe holds must not stall either side.
+    const QByteArray bytes = readPipe(fds[0]);
+    close(fds[0]);
+    reply.waitForFinished();
+    if (reply.isError()) {
+        return {};
+    }
+    const QVariantMap meta = reply.value();
+    const int gotWidth = meta.value("width").toInt();
+    const int gotHeight = meta.value("height").toInt();
+    const int stride = meta.value("stride").toInt();
+    const auto format = static_cast<QImage::Format>(meta.value("format").toInt());
+    if (gotWidth <= 0 || gotHeight <= 0 || stride <= 0 ||
+        bytes.size() < static_cast<qsizetype>(stride) * gotHeight) {
+        return {};
+    }
+    return QImage(reinterpret_cast<const uchar*>(bytes.constData()), gotWidth, gotHeight, stride,
+                  format)
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+}  // namespace
+
+KWinScreenCapture::KWinScreenCapture(PictureWriter& pictures) : pictures_(pictures) {
+    const QDBusMessage version = QDBusConnection::sessionBus().call(
+        QDBusMessage::createMethodCall(screenshotService, screenshotPath, "org.freedesktop.DBus.Properties", "Get")
+            << screenshotInterface << QStringLiteral("Version"),
+        QDBus::Block, callTimeoutMs);
+    usable_ = version.type() == QDBusMessage::ReplyMessage && layout_.usable();
+}
+
+bool KWinScreenCapture::usable() const {
+    return usable_;
+}
+
+ScreenSize KWinScreenCapture::screenSize() {
+    const LayoutBox box = layout_.layout();
+    return {box.x + box.width, box.y + box.height};
+}
+
+Bitmap KWinScreenCapture::capture(int x, int y, int width, int height) {
+    if (!usable_ || width <= 0 || height <= 0 ||
+        static_cast<long long>(width) * height > maxCapturePixels) {
+        return {};
+    }
+    Bitmap bitmap{width, height, {}};
+    bitmap.pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0U);
+    // Only the part on the screen is asked for; the rest stays black.
+    const LayoutBox box = layout_.layout();
+    const long long left = std::max<long long>(x, box.x);
+    const long long top = std::max<long long>(y, box.y);
+    const long long right = std::min<long long>(static_cast<long long>(x) + width, box.x + box.width);
+    const long long bottom =
+        std::min<long long>(static_cast<long long>(y) + height, box.y + box.height);
+    if (left >= right || top >= bottom) {
+        return bitmap;
+    }
+    const QImage image =
+        captureArea(static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
+                    static_cast<int>(bottom - top));
+    if (image.width() != right - left || image.height() != bottom - top) {
+        return {};  // nothing read: no picture rather than a black one
+    }
+    for (int row = 0; row < image.height(); ++row) {
+        const auto* line = reinterpret_cast<const std::uint32_t*>(image.constScanLine(row));
+        const std::size_t at = static_cast<std::size_t>(top - y + row) * width +
+                               static_cast<std::size_t>(left - x);
+        for (int column = 0; column < image.width(); ++column) {
+            bitmap.pixels[at + static_cast<std::size_t>(column)] = line[column] & 0xFFFFFFU;
+        }
+    }
+    return bitmap;
+}
+
+Status KWinScreenCapture::writeBitmapFile(const Bitmap& image, const std::string& path) {
+    return pictures_.writeBitmapFile(image, path);
+}
+
+Status KWinScreenCapture::writeJpegFile(const Bitmap& image, const std::string& path,
+                                        int quality) {
+    return pictures_.writeJpegFile(image, path, quality);
+}
+
+}  // namespace pontrel
