@@ -2,7 +2,7 @@
 # Installs the Debian packages Pontrel needs that are missing.
 #   install-deps.sh run    what building and starting the program needs
 #   install-deps.sh test   that, plus everything the tests need
-#   install-deps.sh wayland  that, plus a headless sway with XWayland for the Wayland tests
+#   install-deps.sh wayland  that, plus headless sway and mutter (XWayland, PipeWire) for the Wayland tests
 #   install-deps.sh windows  the cross compilers (32, 64 bit) and wine for the Windows build and tests
 #   install-deps.sh windows-screenshot  that, plus the tools for a picture of the window
 set -euo pipefail
@@ -25,6 +25,7 @@ test_packages=(
 
 wayland_packages=(
     sway xwayland qt6-wayland grim wtype wayland-utils
+    mutter pipewire pipewire-bin wireplumber
 )
 
 windows_packages=(
