@@ -13,10 +13,9 @@ namespace pontrel {
 
 namespace {
 
-constexpr Keysym modifierKeysyms[] = {XKB_KEY_Shift_L,          XKB_KEY_Control_L,
-                                      XKB_KEY_Alt_L,            XKB_KEY_ISO_Level3_Shift,
-                                      XKB_KEY_Super_L,          XKB_KEY_ISO_Level5_Shift,
-                                      XKB_KEY_Mode_switch};
+constexpr Keysym modifierKeysyms[] = {
+    XKB_KEY_Shift_L, XKB_KEY_Control_L,        XKB_KEY_Alt_L,      XKB_KEY_ISO_Level3_Shift,
+    XKB_KEY_Super_L, XKB_KEY_ISO_Level5_Shift, XKB_KEY_Mode_switch};
 
 }  // namespace
 

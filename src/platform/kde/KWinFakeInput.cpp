@@ -55,9 +55,9 @@ KWinFakeInput::~KWinFakeInput() {
 }
 
 bool KWinFakeInput::key(std::uint32_t keycode, bool down) {
-    org_kde_kwin_fake_input_keyboard_key(device_, keycode - 8,
-                                         down ? WL_KEYBOARD_KEY_STATE_PRESSED
-                                              : WL_KEYBOARD_KEY_STATE_RELEASED);
+    org_kde_kwin_fake_input_keyboard_key(
+        device_, keycode - 8,
+        down ? WL_KEYBOARD_KEY_STATE_PRESSED : WL_KEYBOARD_KEY_STATE_RELEASED);
     return afterEvent();
 }
 
@@ -71,9 +71,9 @@ bool KWinFakeInput::moveTo(int x, int y) {
 }
 
 bool KWinFakeInput::button(MouseButton button, bool down) {
-    org_kde_kwin_fake_input_button(device_, buttonCode(button),
-                                   down ? WL_POINTER_BUTTON_STATE_PRESSED
-                                        : WL_POINTER_BUTTON_STATE_RELEASED);
+    org_kde_kwin_fake_input_button(
+        device_, buttonCode(button),
+        down ? WL_POINTER_BUTTON_STATE_PRESSED : WL_POINTER_BUTTON_STATE_RELEASED);
     return afterEvent();
 }
 

@@ -8,8 +8,7 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QDBusPendingCall>
-#include <QDBusPendingReply>
+#include <QDBusReply>
 #include <QDBusUnixFileDescriptor>
 #include <QImage>
 #include <QVariantMap>
@@ -21,7 +20,8 @@ namespace {
 const QString screenshotService = QStringLiteral("org.kde.KWin");
 const QString screenshotPath = QStringLiteral("/org/kde/KWin/ScreenShot2");
 const QString screenshotInterface = QStringLiteral("org.kde.KWin.ScreenShot2");
-constexpr int callTimeoutMs = 5000;
+// The first picture after KWin's start may take seconds on software rendering.
+constexpr int callTimeoutMs = 15000;
 // Larger areas are refused rather than read: a full 8K screen is far below this.
 constexpr long long maxCapturePixels = 64LL * 1024 * 1024;
 
@@ -55,17 +55,20 @@ QImage captureArea(int x, int y, int width, int height) {
     if (pipe2(fds, O_CLOEXEC) != 0) {
         return {};
     }
-    QDBusMessage call = QDBusMessage::createMethodCall(screenshotService, screenshotPath, screenshotInterface, "CaptureArea");
-    call << x << y << static_cast<uint>(width) << static_cast<uint>(height) << QVariantMap()
-         << QVariant::fromValue(QDBusUnixFileDescriptor(fds[1]));
-    QDBusPendingReply<QVariantMap> reply =
-        QDBusConnection::sessionBus().asyncCall(call, callTimeoutMs);
+    // KWin answers once it has the picture and writes it to the pipe after that. The message
+    // keeps a copy of the pipe's end: it must be gone before the read can see the end.
+    const QDBusReply<QVariantMap> reply = [&] {
+        QDBusMessage call = QDBusMessage::createMethodCall(screenshotService, screenshotPath,
+                                                           screenshotInterface, "CaptureArea");
+        call << x << y << static_cast<uint>(width) << static_cast<uint>(height) << QVariantMap()
+             << QVariant::fromValue(QDBusUnixFileDescriptor(fds[1]));
+        return QDBusReply<QVariantMap>(
+            QDBusConnection::sessionBus().call(call, QDBus::Block, callTimeoutMs));
+    }();
     close(fds[1]);
-    // Read while KWin writes: a picture larger than the pipe holds must not stall either side.
-    const QByteArray bytes = readPipe(fds[0]);
+    const QByteArray bytes = reply.isValid() ? readPipe(fds[0]) : QByteArray();
     close(fds[0]);
-    reply.waitForFinished();
-    if (reply.isError()) {
+    if (!reply.isValid()) {
         return {};
     }
     const QVariantMap meta = reply.value();
@@ -86,7 +89,8 @@ QImage captureArea(int x, int y, int width, int height) {
 
 KWinScreenCapture::KWinScreenCapture(PictureWriter& pictures) : pictures_(pictures) {
     const QDBusMessage version = QDBusConnection::sessionBus().call(
-        QDBusMessage::createMethodCall(screenshotService, screenshotPath, "org.freedesktop.DBus.Properties", "Get")
+        QDBusMessage::createMethodCall(screenshotService, screenshotPath,
+                                       "org.freedesktop.DBus.Properties", "Get")
             << screenshotInterface << QStringLiteral("Version"),
         QDBus::Block, callTimeoutMs);
     usable_ = version.type() == QDBusMessage::ReplyMessage && layout_.usable();
@@ -112,7 +116,8 @@ Bitmap KWinScreenCapture::capture(int x, int y, int width, int height) {
     const LayoutBox box = layout_.layout();
     const long long left = std::max<long long>(x, box.x);
     const long long top = std::max<long long>(y, box.y);
-    const long long right = std::min<long long>(static_cast<long long>(x) + width, box.x + box.width);
+    const long long right =
+        std::min<long long>(static_cast<long long>(x) + width, box.x + box.width);
     const long long bottom =
         std::min<long long>(static_cast<long long>(y) + height, box.y + box.height);
     if (left >= right || top >= bottom) {
@@ -126,8 +131,8 @@ Bitmap KWinScreenCapture::capture(int x, int y, int width, int height) {
     }
     for (int row = 0; row < image.height(); ++row) {
         const auto* line = reinterpret_cast<const std::uint32_t*>(image.constScanLine(row));
-        const std::size_t at = static_cast<std::size_t>(top - y + row) * width +
-                               static_cast<std::size_t>(left - x);
+        const std::size_t at =
+            static_cast<std::size_t>(top - y + row) * width + static_cast<std::size_t>(left - x);
         for (int column = 0; column < image.width(); ++column) {
             bitmap.pixels[at + static_cast<std::size_t>(column)] = line[column] & 0xFFFFFFU;
         }
@@ -139,8 +144,7 @@ Status KWinScreenCapture::writeBitmapFile(const Bitmap& image, const std::string
     return pictures_.writeBitmapFile(image, path);
 }
 
-Status KWinScreenCapture::writeJpegFile(const Bitmap& image, const std::string& path,
-                                        int quality) {
+Status KWinScreenCapture::writeJpegFile(const Bitmap& image, const std::string& path, int quality) {
     return pictures_.writeJpegFile(image, path, quality);
 }
 

@@ -263,8 +263,7 @@ bool DataControlClipboard::Impl::sync(std::unique_lock<std::mutex>& lock) {
     return changed.wait_for(lock, syncTimeout, [&] { return syncsAnswered >= wanted; });
 }
 
-bool DataControlClipboard::Impl::own(std::unique_lock<std::mutex>& lock,
-                                     const Contents& contents) {
+bool DataControlClipboard::Impl::own(std::unique_lock<std::mutex>& lock, const Contents& contents) {
     if (contents.empty()) {
         zwlr_data_control_device_v1_set_selection(device, nullptr);
         return sync(lock);

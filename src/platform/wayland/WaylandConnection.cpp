@@ -183,9 +183,8 @@ std::string WaylandConnection::error() const {
 }
 
 std::optional<WaylandGlobal> WaylandConnection::global(std::string_view interface) const {
-    const auto it = std::find_if(globals_.begin(), globals_.end(), [interface](const auto& g) {
-        return g.interface == interface;
-    });
+    const auto it = std::find_if(globals_.begin(), globals_.end(),
+                                 [interface](const auto& g) { return g.interface == interface; });
     return it != globals_.end() ? std::optional(*it) : std::nullopt;
 }
 

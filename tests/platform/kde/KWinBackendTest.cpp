@@ -1,0 +1,155 @@
+// The KDE Plasma backends in a private kwin_wayland: text typed into a native Qt field under two
+// layouts (what the layout lacks through a paste, the user's clipboard kept), a click landing on
+// its pixel, and screen captures of a native window and of its repaint.
+
+#include <gtest/gtest.h>
+#include <chrono>
+#include <memory>
+#include <string>
+
+#include "engine/KeyTextParser.h"
+#include "platform/InputQueue.h"
+#include "platform/InputService.h"
+#include "platform/kde/KWinInputSink.h"
+#include "platform/kde/KWinScreenCapture.h"
+#include "platform/wayland/DataControlClipboard.h"
+#include "support/wayland/KWinSession.h"
+
+namespace pontrel {
+namespace {
+
+using namespace std::chrono_literals;
+
+KeyActions parsed(const std::string& keyText) {
+    KeyTextParse parse = parseKeyText(keyText);
+    EXPECT_FALSE(parse.error) << keyText;
+    return parse.actions;
+}
+
+struct TypingCase {
+    const char* keyText;
+    const char* expected;  // what the field gains
+    const char* layout;    // nullptr: every layout
+};
+
+const TypingCase typingCases[] = {
+    {"\xC3\xA4\xC3\xB6\xC3\xBC\xC3\x84\xC3\x96\xC3\x9C\xC3\x9F", "äöüÄÖÜß", nullptr},
+    {"@\xE2\x82\xAC{{}{}}{^}[]\\|{~}{%}`'\"", "@€{}^[]\\|~%`'\"", nullptr},
+    {"a{ENTER}b{TAB}c{BS}d", "a\nb\td", nullptr},
+    {"+(ab)c+1^a{RIGHT}", "ABc!", nullptr},
+    {"x\xC5\x82\xE2\x86\x92\xE4\xB8\xAD y", "xł→中 y", nullptr},
+    {"^%q", "@", "de"},
+    // The clipboard the user had is back after every text: a paste of our own shows it.
+    {"^v", "vorher", nullptr},
+};
+
+class KWinTypingTest : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(KWinTypingTest, TextArrivesExactlyAndTheClipboardIsKept) {
+    const std::string layout = GetParam();
+    test::KWinSession session(layout);
+    DataControlClipboard userClipboard;
+    ASSERT_TRUE(userClipboard.offerText("vorher"));
+    const std::string file = session.folder() + "/field.txt";
+    auto field =
+        session.start({PONTREL_QT_RECEIVER, file}, {{"QT_QPA_PLATFORM", "wayland"}}, "field");
+    KWinInputSink sink;
+    ASSERT_TRUE(sink.usable());
+    InputQueue queue(sink);
+    // No client may ask KWin which window has the focus: the field has it once a key typed and
+    // taken back has changed it.
+    ASSERT_TRUE(test::eventually(
+        [&] {
+            queue.sendKeys(parsed("x{BS}"));
+            queue.drain();
+            return test::eventually([&] { return !test::readFile(file + ".times").empty(); },
+                                    200ms);
+        },
+        10s));
+    ASSERT_TRUE(test::eventually([&] { return test::readFile(file).empty(); }, 5s));
+    std::string expected;
+    for (const TypingCase& c : typingCases) {
+        if (c.layout != nullptr && layout != c.layout) {
+            continue;
+        }
+        SCOPED_TRACE(c.keyText);
+        expected += c.expected;
+        queue.sendKeys(parsed(c.keyText));
+        queue.drain();
+        EXPECT_TRUE(test::eventually([&] { return test::readFile(file) == expected; }, 5s))
+            << "field has \"" << test::readFile(file) << "\"";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, KWinTypingTest, ::testing::Values("us", "de"));
+
+// Writes nothing: the picture writers have tests of their own.
+class NoPictureWriter : public PictureWriter {
+public:
+    Status writeBitmapFile(const Bitmap&, const std::string&) override {
+        return Status::failure("not here");
+    }
+    Status writeJpegFile(const Bitmap&, const std::string&, int) override {
+        return Status::failure("not here");
+    }
+};
+
+constexpr std::uint32_t firstColour = 0x3366CC;
+constexpr std::uint32_t secondColour = 0xCC6633;
+
+// The first pixel of the colour, row by row; {-1, -1} when there is none.
+ScreenPoint find(const Bitmap& picture, std::uint32_t colour) {
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x) {
+            if (picture.pixel(x, y) == colour) {
+                return {x, y};
+            }
+        }
+    }
+    return {-1, -1};
+}
+
+TEST(KWinScreenTest, ClickLandsOnItsPixelAndCapturesSeeTheWindowAndItsRepaint) {
+    test::KWinSession session;
+    const std::string clicks = session.folder() + "/clicks.txt";
+    auto window = session.start({PONTREL_TEST_WINDOW, clicks, "#3366cc", "#cc6633"},
+                                {{"QT_QPA_PLATFORM", "wayland"}}, "window");
+    NoPictureWriter writer;
+    KWinScreenCapture screen(writer);
+    ASSERT_TRUE(screen.usable());
+    EXPECT_EQ(screen.screenSize().width, 1920);
+    EXPECT_EQ(screen.screenSize().height, 1080);
+
+    ScreenPoint corner{-1, -1};
+    ASSERT_TRUE(test::eventually(
+        [&] {
+            corner = find(screen.capture(0, 0, 1920, 1080), firstColour);
+            return corner.x >= 0;
+        },
+        30s))
+        << test::readFile(window->logFile());
+    // Outside the screen is black, inside the window its colour.
+    const Bitmap edge = screen.capture(corner.x - 1920, corner.y, 1921, 1);
+    ASSERT_EQ(edge.width, 1921);
+    EXPECT_EQ(edge.pixel(0, 0), 0U);
+    EXPECT_EQ(edge.pixel(1920, 0), firstColour);
+
+    KWinInputSink sink;
+    InputQueue queue(sink);
+    const ScreenPoint target{corner.x + 20, corner.y + 10};
+    queue.movePointer(target);
+    ASSERT_TRUE(queue.mouseEvent(mouseLeftDown | mouseLeftUp).ok());
+    queue.drain();
+    EXPECT_TRUE(test::eventually([&] { return test::readFile(clicks) == "press 1 20 10\n"; }, 5s))
+        << test::readFile(clicks);
+    // The pixel watch sees the repaint.
+    EXPECT_TRUE(test::eventually(
+        [&] {
+            const Bitmap pixel = screen.capture(target.x, target.y, 1, 1);
+            return !pixel.empty() && pixel.pixel(0, 0) == secondColour;
+        },
+        5s));
+}
+
+}  // namespace
+}  // namespace pontrel
