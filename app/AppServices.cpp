@@ -1,5 +1,7 @@
 #include "AppServices.h"
 
+#include "platform/kde/KWinInputSink.h"
+#include "platform/kde/KWinScreenCapture.h"
 #include "platform/wayland/WaylandInputService.h"
 #include "platform/wayland/WlrInputSink.h"
 #include "platform/wayland/WlrScreenCapture.h"
@@ -30,7 +32,7 @@ AppServices::AppServices(const BackendChoice& choice)
 AppServices::~AppServices() = default;
 
 InputService& AppServices::chooseInput(const BackendChoice& choice) {
-    if (choice.input != Backend::Wlroots) {
+    if (choice.input != Backend::Wlroots && choice.input != Backend::KWin) {
         return x11Input_;
     }
     WaylandInputService::Sources sources{
@@ -53,13 +55,24 @@ InputService& AppServices::chooseInput(const BackendChoice& choice) {
         swayBlocker_ = std::make_unique<SwayInputBlocker>();
         sources.block = [this](bool blocked) { return swayBlocker_->setBlocked(blocked); };
     }
-    wlrInput_ =
-        std::make_unique<WlrInputSink>(sway_.reachable() ? &sway_ : nullptr, std::move(announce));
-    waylandInput_ = std::make_unique<WaylandInputService>(*wlrInput_, std::move(sources));
+    InputSink* sink = nullptr;
+    if (choice.input == Backend::KWin) {
+        kwinInput_ = std::make_unique<KWinInputSink>(std::move(announce));
+        sink = kwinInput_.get();
+    } else {
+        wlrInput_ = std::make_unique<WlrInputSink>(sway_.reachable() ? &sway_ : nullptr,
+                                                   std::move(announce));
+        sink = wlrInput_.get();
+    }
+    waylandInput_ = std::make_unique<WaylandInputService>(*sink, std::move(sources));
     return *waylandInput_;
 }
 
 ScreenService& AppServices::chooseScreen(const BackendChoice& choice) {
+    if (choice.screen == Backend::KWin) {
+        kwinScreen_ = std::make_unique<KWinScreenCapture>(pictures_);
+        return *kwinScreen_;
+    }
     if (choice.screen != Backend::Wlroots) {
         return x11Screen_;
     }

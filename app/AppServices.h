@@ -29,6 +29,8 @@ namespace pontrel {
 
 class WlrInputSink;
 class WlrScreenCapture;
+class KWinInputSink;
+class KWinScreenCapture;
 
 // Every service the program uses, built once, and the platform bundle over them. The choice of
 // implementation for each service is made here and nowhere else.
@@ -57,11 +59,13 @@ private:
     // On Wayland too: through XWayland it knows the pointer over X11 windows, ours among them.
     X11InputService x11Input_{keyState_, blocker_};
     std::unique_ptr<WlrInputSink> wlrInput_;
+    std::unique_ptr<KWinInputSink> kwinInput_;
     std::unique_ptr<InputService> waylandInput_;
     InputService& input_;
     QtPictureWriter pictures_;
     X11ScreenService x11Screen_{pictures_};
     std::unique_ptr<WlrScreenCapture> wlrScreen_;
+    std::unique_ptr<KWinScreenCapture> kwinScreen_;
     ScreenService& screen_;
     X11DisplayPower displayPower_;
     LinuxSystemService system_{displayPower_};

@@ -1,7 +1,10 @@
 #include "BackendChoice.h"
 
 #include <cstdlib>
+#include <filesystem>
 
+#include "platform/kde/KWinFakeInput.h"
+#include "platform/kde/KWinScreenCapture.h"
 #include "platform/wayland/SwayIpc.h"
 #include "platform/wayland/WaylandConnection.h"
 
@@ -17,6 +20,7 @@ struct Ways {
     const char* xwayland = nullptr;
     const char* wlroots = nullptr;
     const char* sway = nullptr;
+    const char* kwin = nullptr;
     const char* logind = nullptr;
 };
 
@@ -39,6 +43,9 @@ ServiceLine line(const char* service, Backend backend, const Ways& ways) {
             break;
         case Backend::Sway:
             how = ways.sway;
+            break;
+        case Backend::KWin:
+            how = ways.kwin;
             break;
         case Backend::Logind:
             how = ways.logind;
@@ -63,8 +70,12 @@ BackendChoice chooseBackends(const DesktopFacts& facts) {
         return choice;
     }
     const Backend viaXWayland = facts.x11Display ? Backend::XWayland : Backend::None;
-    choice.input = facts.virtualKeyboard && facts.virtualPointer ? Backend::Wlroots : viaXWayland;
-    choice.screen = facts.screencopy ? Backend::Wlroots : Backend::None;
+    choice.input = facts.virtualKeyboard && facts.virtualPointer ? Backend::Wlroots
+                   : facts.kwinFakeInput                         ? Backend::KWin
+                                                                 : viaXWayland;
+    choice.screen = facts.screencopy       ? Backend::Wlroots
+                    : facts.kwinScreenshot ? Backend::KWin
+                                           : Backend::None;
     // XWayland sees keys only while an X11 window has the focus: better than nothing.
     choice.keyState = facts.swayIpc ? Backend::Sway : viaXWayland;
     choice.inputBlock = facts.swayIpc ? Backend::Sway : Backend::None;
@@ -81,7 +92,9 @@ std::vector<ServiceLine> serviceLines(const BackendChoice& choice) {
         line("Tippen, Tasten und Maus", choice.input,
              {.x11 = "X11 (XTest)",
               .xwayland = "X11 über XWayland (erreicht nur X11-Programme)",
-              .wlroots = "wlroots (virtuelle Tastatur und Maus)"}),
+              .wlroots = "wlroots (virtuelle Tastatur und Maus)",
+              .kwin = "KWin (Fake-Input mit den Tasten des Layouts, andere Zeichen über die "
+                      "Zwischenablage)"}),
         line("Tastenstatus und Hotkeys", choice.keyState,
              {.x11 = "X11 (XInput2)",
               .xwayland = "X11 über XWayland (nur solange ein X11-Programm den Fokus hat)",
@@ -90,8 +103,9 @@ std::vector<ServiceLine> serviceLines(const BackendChoice& choice) {
              {.x11 = "X11",
               .xwayland =
                   "X11 über XWayland (nur über X11-Fenstern, Enter nur im Pontrel-Fenster)"}),
-        line("Bildschirmfoto und Pixel Veränderung", choice.screen,
-             {.x11 = "X11 (XShm)", .wlroots = "wlroots (screencopy)"}),
+        line(
+            "Bildschirmfoto und Pixel Veränderung", choice.screen,
+            {.x11 = "X11 (XShm)", .wlroots = "wlroots (screencopy)", .kwin = "KWin (ScreenShot2)"}),
         line("Tastatur blockieren", choice.inputBlock,
              {.x11 = "X11 (XInput2-Geräte ergreifen)",
               .sway = "sway (Eingabegeräte abschalten, mit Wächterprozess)"}),
@@ -124,6 +138,28 @@ std::vector<std::string> unavailableServices(const BackendChoice& choice) {
     return services;
 }
 
+std::vector<std::string> diagnosisHints(const DesktopFacts& facts) {
+    if (!facts.kwin || facts.kwinFakeInput) {
+        return {};
+    }
+    std::error_code ignored;
+    const std::string program = std::filesystem::read_symlink("/proc/self/exe", ignored).string();
+    return {
+        "KWin erlaubt diesem Programm weder Fake-Input noch Bildschirmfotos: es fehlt eine "
+        "Desktop-Datei, die es erlaubt.",
+        "Abhilfe: das Paket pontrel installieren (es bringt "
+        "/usr/share/applications/pontrel.desktop mit) oder eine Datei "
+        "~/.local/share/applications/pontrel.desktop mit diesen Zeilen anlegen:",
+        "  [Desktop Entry]",
+        "  Type=Application",
+        "  Name=Pontrel",
+        "  Exec=" + program,
+        "  X-KDE-Wayland-Interfaces=org_kde_kwin_fake_input,org_kde_kwin_keystate",
+        "  X-KDE-DBUS-Restricted-Interfaces=org.kde.KWin.ScreenShot2",
+        "Danach Pontrel neu starten.",
+    };
+}
+
 DesktopFacts probeDesktop(bool x11Display) {
     DesktopFacts facts;
     facts.x11Display = x11Display;
@@ -137,6 +173,11 @@ DesktopFacts probeDesktop(bool x11Display) {
     facts.virtualPointer = connection.pointerManager() != nullptr && connection.seat() != nullptr;
     facts.screencopy = connection.screencopyManager() != nullptr && connection.shm() != nullptr;
     facts.swayIpc = SwayIpc().reachable();
+    facts.kwin = runsOnKWin(connection);
+    if (facts.kwin) {
+        facts.kwinFakeInput = KWinFakeInput::offered(connection);
+        facts.kwinScreenshot = facts.kwinFakeInput && kwinScreenshotsAnswer();
+    }
     return facts;
 }
 

@@ -13,6 +13,9 @@ struct DesktopFacts {
     bool virtualPointer = false;
     bool screencopy = false;
     bool swayIpc = false;
+    bool kwin = false;           // the compositor is KWin (KDE Plasma)
+    bool kwinFakeInput = false;  // KWin offers this program its fake input
+    bool kwinScreenshot = false;
 };
 
 // Where each service of the program comes from on this desktop.
@@ -22,6 +25,7 @@ enum class Backend {
     XWayland,  // X11 through XWayland: reaches X11 programs only
     Wlroots,   // the wlroots protocols (virtual keyboard and pointer, screencopy)
     Sway,      // sway's IPC (key bindings, input configuration)
+    KWin,      // KWin's fake input and D-Bus services (KDE Plasma)
     Logind,
 };
 
@@ -43,6 +47,9 @@ BackendChoice chooseBackends(const DesktopFacts& facts);
 
 // One German line per service: the backend chosen, or why none could be.
 std::vector<std::string> describeBackends(const BackendChoice& choice);
+
+// German lines on what the user can do to get more of the services; empty when nothing helps.
+std::vector<std::string> diagnosisHints(const DesktopFacts& facts);
 
 // The German names of the services no backend serves; empty when everything works.
 std::vector<std::string> unavailableServices(const BackendChoice& choice);

@@ -2,7 +2,7 @@
 # Installs the Debian packages Pontrel needs that are missing.
 #   install-deps.sh run    what building and starting the program needs
 #   install-deps.sh test   that, plus everything the tests need
-#   install-deps.sh wayland  that, plus headless sway and mutter (XWayland, PipeWire) for the Wayland tests
+#   install-deps.sh wayland  that, plus headless sway, mutter (XWayland, PipeWire) and KWin for the Wayland tests
 #   install-deps.sh windows  the cross compilers (32, 64 bit) and wine for the Windows build and tests
 #   install-deps.sh windows-screenshot  that, plus the tools for a picture of the window
 set -euo pipefail
@@ -11,7 +11,7 @@ run_packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev libgl-dev qt6-translations-l10n
     libx11-dev libxtst-dev libxi-dev libxext-dev libxss-dev libxkbcommon-dev
-    libwayland-dev libwayland-bin
+    libwayland-dev libwayland-bin plasma-wayland-protocols
     fonts-dejavu-core fonts-dejavu-extra
 )
 test_packages=(
@@ -26,6 +26,7 @@ test_packages=(
 wayland_packages=(
     sway xwayland qt6-wayland grim wtype wayland-utils
     mutter pipewire pipewire-bin wireplumber
+    kwin-wayland
 )
 
 windows_packages=(

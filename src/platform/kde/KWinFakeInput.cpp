@@ -33,11 +33,21 @@ std::uint32_t buttonCode(MouseButton button) {
 
 }  // namespace
 
+bool runsOnKWin(const WaylandConnection& connection) {
+    return connection.global("org_kde_kwin_dpms_manager").has_value() ||
+           connection.global("org_kde_plasma_window_management").has_value();
+}
+
+bool KWinFakeInput::offered(const WaylandConnection& connection) {
+    const auto global = connection.global(org_kde_kwin_fake_input_interface.name);
+    return connection.usable() && global && global->version >= keyboardVersion;
+}
+
 KWinFakeInput::KWinFakeInput(WaylandConnection& connection) : connection_(connection) {
-    const auto global = connection_.global(org_kde_kwin_fake_input_interface.name);
-    if (!connection_.usable() || !global || global->version < keyboardVersion) {
+    if (!offered(connection_)) {
         return;
     }
+    const auto global = connection_.global(org_kde_kwin_fake_input_interface.name);
     device_ = static_cast<org_kde_kwin_fake_input*>(wl_registry_bind(
         connection_.registry(), global->name, &org_kde_kwin_fake_input_interface, keyboardVersion));
     org_kde_kwin_fake_input_authenticate(device_, "Pontrel", "Makros tippen und klicken");

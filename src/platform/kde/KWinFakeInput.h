@@ -10,6 +10,9 @@ namespace pontrel {
 
 class WaylandConnection;
 
+// Whether the compositor of the connection is KWin: it announces globals only KWin has.
+bool runsOnKWin(const WaylandConnection& connection);
+
 // KWin's fake input device on a connection of ours: keys as keycodes of the user's layout, the
 // pointer in layout pixels, buttons. KWin offers it only to programs one of its desktop files
 // names with the interface allowed (or to every program while its permission checks are off).
@@ -20,7 +23,10 @@ public:
     KWinFakeInput(const KWinFakeInput&) = delete;
     KWinFakeInput& operator=(const KWinFakeInput&) = delete;
 
-    // False when KWin does not offer the device, or too old a one to type.
+    // Whether KWin offers this program a device that types (it does not when no desktop file
+    // allows the program, or when it is too old).
+    static bool offered(const WaylandConnection& connection);
+
     bool usable() const { return device_ != nullptr; }
 
     // keycode: xkb's (evdev + 8).

@@ -87,14 +87,17 @@ QImage captureArea(int x, int y, int width, int height) {
 
 }  // namespace
 
-KWinScreenCapture::KWinScreenCapture(PictureWriter& pictures) : pictures_(pictures) {
+bool kwinScreenshotsAnswer() {
     const QDBusMessage version = QDBusConnection::sessionBus().call(
         QDBusMessage::createMethodCall(screenshotService, screenshotPath,
                                        "org.freedesktop.DBus.Properties", "Get")
             << screenshotInterface << QStringLiteral("Version"),
         QDBus::Block, callTimeoutMs);
-    usable_ = version.type() == QDBusMessage::ReplyMessage && layout_.usable();
+    return version.type() == QDBusMessage::ReplyMessage;
 }
+
+KWinScreenCapture::KWinScreenCapture(PictureWriter& pictures)
+    : pictures_(pictures), usable_(layout_.usable() && kwinScreenshotsAnswer()) {}
 
 bool KWinScreenCapture::usable() const {
     return usable_;

@@ -6,6 +6,10 @@
 
 namespace pontrel {
 
+// Whether KWin's screenshot service answers on the session bus. Whether it serves this program
+// shows only with the first picture: the desktop file that allows fake input allows it too.
+bool kwinScreenshotsAnswer();
+
 // Reads the screen of KDE Plasma through KWin's screenshot service on the session bus, which
 // KWin grants to programs one of its desktop files allows (or to every program while its
 // permission checks are off). Pictures are written by the writer given.

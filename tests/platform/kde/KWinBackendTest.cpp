@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <chrono>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -149,6 +150,36 @@ TEST(KWinScreenTest, ClickLandsOnItsPixelAndCapturesSeeTheWindowAndItsRepaint) {
             return !pixel.empty() && pixel.pixel(0, 0) == secondColour;
         },
         5s));
+}
+
+// KWin's own authorisation: the desktop file of the package allows the program it names, and the
+// diagnosis of a program it does not name says how to install one.
+TEST(KWinDiagnoseTest, TheDesktopFileOfThePackageAllowsInputAndScreenshots) {
+    test::KWinSession session("us", test::KWinSession::Permissions::Checked,
+                              test::readFile(PONTREL_DESKTOP_FILE), {PONTREL_PROGRAM});
+    const std::string elsewhere = session.folder() + "/Pontrel";
+    std::filesystem::copy_file(PONTREL_PROGRAM, elsewhere);
+
+    auto allowed = session.start({PONTREL_PROGRAM, "--diagnose"}, {}, "allowed");
+    auto other = session.start({elsewhere, "--diagnose"}, {}, "other");
+    ASSERT_EQ(allowed->waitExit(20000), 0);
+    ASSERT_EQ(other->waitExit(20000), 0);
+    const std::string allowedSays = test::readFile(allowed->logFile());
+    EXPECT_NE(allowedSays.find("Tippen, Tasten und Maus: KWin (Fake-Input"), std::string::npos)
+        << allowedSays;
+    EXPECT_NE(allowedSays.find("Bildschirmfoto und Pixel Veränderung: KWin (ScreenShot2)"),
+              std::string::npos)
+        << allowedSays;
+    EXPECT_EQ(allowedSays.find("Desktop-Datei"), std::string::npos) << allowedSays;
+
+    const std::string otherSays = test::readFile(other->logFile());
+    EXPECT_NE(otherSays.find("Tippen, Tasten und Maus: auf diesem Desktop nicht möglich"),
+              std::string::npos)
+        << otherSays;
+    EXPECT_NE(otherSays.find("es fehlt eine Desktop-Datei"), std::string::npos) << otherSays;
+    EXPECT_NE(otherSays.find("  Exec=" + elsewhere + "\n"), std::string::npos) << otherSays;
+    EXPECT_NE(otherSays.find("X-KDE-Wayland-Interfaces=org_kde_kwin_fake_input"), std::string::npos)
+        << otherSays;
 }
 
 }  // namespace
