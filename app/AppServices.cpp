@@ -1,6 +1,7 @@
 #include "AppServices.h"
 
 #include "platform/kde/KWinInputSink.h"
+#include "platform/kde/KWinKeyState.h"
 #include "platform/kde/KWinScreenCapture.h"
 #include "platform/wayland/WaylandInputService.h"
 #include "platform/wayland/WlrInputSink.h"
@@ -50,6 +51,14 @@ InputService& AppServices::chooseInput(const BackendChoice& choice) {
                                           : swayKeys_->query(virtualKey);
         };
         announce = [this](NamedKey key) { swayKeys_->announceSyntheticPress(virtualKeyCode(key)); };
+    }
+    if (choice.keyState == Backend::KWin) {
+        kwinKeys_ = std::make_unique<KWinKeyState>();
+        sources.keyState = [this](int virtualKey) {
+            return virtualKey == enterKey ? x11Input_.asyncKeyState(virtualKey)
+                                          : kwinKeys_->query(virtualKey);
+        };
+        announce = [this](NamedKey key) { kwinKeys_->announceSyntheticPress(virtualKeyCode(key)); };
     }
     if (choice.inputBlock == Backend::Sway) {
         swayBlocker_ = std::make_unique<SwayInputBlocker>();

@@ -30,6 +30,7 @@ namespace pontrel {
 class WlrInputSink;
 class WlrScreenCapture;
 class KWinInputSink;
+class KWinKeyState;
 class KWinScreenCapture;
 
 // Every service the program uses, built once, and the platform bundle over them. The choice of
@@ -55,6 +56,7 @@ private:
     // On sway: its IPC for the focused window, the hot keys and the input block.
     SwayIpc sway_;
     std::unique_ptr<SwayKeyState> swayKeys_;
+    std::unique_ptr<KWinKeyState> kwinKeys_;
     std::unique_ptr<SwayInputBlocker> swayBlocker_;
     // On Wayland too: through XWayland it knows the pointer over X11 windows, ours among them.
     X11InputService x11Input_{keyState_, blocker_};

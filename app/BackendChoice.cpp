@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "platform/kde/KWinFakeInput.h"
+#include "platform/kde/KWinKeyState.h"
 #include "platform/kde/KWinScreenCapture.h"
 #include "platform/wayland/SwayIpc.h"
 #include "platform/wayland/WaylandConnection.h"
@@ -77,7 +78,9 @@ BackendChoice chooseBackends(const DesktopFacts& facts) {
                     : facts.kwinScreenshot ? Backend::KWin
                                            : Backend::None;
     // XWayland sees keys only while an X11 window has the focus: better than nothing.
-    choice.keyState = facts.swayIpc ? Backend::Sway : viaXWayland;
+    choice.keyState = facts.swayIpc         ? Backend::Sway
+                      : facts.kwinShortcuts ? Backend::KWin
+                                            : viaXWayland;
     choice.inputBlock = facts.swayIpc ? Backend::Sway : Backend::None;
     choice.pointerPosition = viaXWayland;
     // Our window stays an X11 window where XWayland exists.
@@ -98,7 +101,8 @@ std::vector<ServiceLine> serviceLines(const BackendChoice& choice) {
         line("Tastenstatus und Hotkeys", choice.keyState,
              {.x11 = "X11 (XInput2)",
               .xwayland = "X11 über XWayland (nur solange ein X11-Programm den Fokus hat)",
-              .sway = "sway (Tastenbelegung, solange die Taste abgefragt wird)"}),
+              .sway = "sway (Tastenbelegung, solange die Taste abgefragt wird)",
+              .kwin = "KWin (globale Kurzbefehle, solange die Taste abgefragt wird)"}),
         line("Mausposition (Enter bei Befehl 002 und 010)", choice.pointerPosition,
              {.x11 = "X11",
               .xwayland =
@@ -177,6 +181,8 @@ DesktopFacts probeDesktop(bool x11Display) {
     if (facts.kwin) {
         facts.kwinFakeInput = KWinFakeInput::offered(connection);
         facts.kwinScreenshot = facts.kwinFakeInput && kwinScreenshotsAnswer();
+        // Hot keys come with KWin's input service alone.
+        facts.kwinShortcuts = facts.kwinFakeInput && kwinShortcutsAnswer();
     }
     return facts;
 }

@@ -16,6 +16,7 @@ struct DesktopFacts {
     bool kwin = false;           // the compositor is KWin (KDE Plasma)
     bool kwinFakeInput = false;  // KWin offers this program its fake input
     bool kwinScreenshot = false;
+    bool kwinShortcuts = false;  // kglobalaccel answers
 };
 
 // Where each service of the program comes from on this desktop.

@@ -13,6 +13,8 @@
 #include <QImage>
 #include <QVariantMap>
 
+#include "platform/kde/KWinBus.h"
+
 namespace pontrel {
 
 namespace {
@@ -62,8 +64,7 @@ QImage captureArea(int x, int y, int width, int height) {
                                                            screenshotInterface, "CaptureArea");
         call << x << y << static_cast<uint>(width) << static_cast<uint>(height) << QVariantMap()
              << QVariant::fromValue(QDBusUnixFileDescriptor(fds[1]));
-        return QDBusReply<QVariantMap>(
-            QDBusConnection::sessionBus().call(call, QDBus::Block, callTimeoutMs));
+        return QDBusReply<QVariantMap>(kwinSessionBus().call(call, QDBus::Block, callTimeoutMs));
     }();
     close(fds[1]);
     const QByteArray bytes = reply.isValid() ? readPipe(fds[0]) : QByteArray();
@@ -88,7 +89,7 @@ QImage captureArea(int x, int y, int width, int height) {
 }  // namespace
 
 bool kwinScreenshotsAnswer() {
-    const QDBusMessage version = QDBusConnection::sessionBus().call(
+    const QDBusMessage version = kwinSessionBus().call(
         QDBusMessage::createMethodCall(screenshotService, screenshotPath,
                                        "org.freedesktop.DBus.Properties", "Get")
             << screenshotInterface << QStringLiteral("Version"),

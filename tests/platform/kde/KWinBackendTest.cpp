@@ -170,6 +170,9 @@ TEST(KWinDiagnoseTest, TheDesktopFileOfThePackageAllowsInputAndScreenshots) {
     EXPECT_NE(allowedSays.find("Bildschirmfoto und Pixel Veränderung: KWin (ScreenShot2)"),
               std::string::npos)
         << allowedSays;
+    EXPECT_NE(allowedSays.find("Tastenstatus und Hotkeys: KWin (globale Kurzbefehle"),
+              std::string::npos)
+        << allowedSays;
     EXPECT_EQ(allowedSays.find("Desktop-Datei"), std::string::npos) << allowedSays;
 
     const std::string otherSays = test::readFile(other->logFile());
