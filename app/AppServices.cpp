@@ -43,22 +43,25 @@ InputService& AppServices::chooseInput(const BackendChoice& choice) {
         [this] { return x11Input_.cursorPos(); },
         [](bool) { return Status::failure("blocking input is not possible on this desktop"); },
     };
-    WlrInputSink::PressAnnouncer announce;
+    // The hot keys of the desktop's bindings, and how our own presses are told to them.
+    std::function<std::uint16_t(int)> boundKeys;
+    std::function<void(int)> ownPress;
     if (choice.keyState == Backend::Sway) {
         swayKeys_ = std::make_unique<SwayKeyState>();
-        sources.keyState = [this](int virtualKey) {
-            return virtualKey == enterKey ? x11Input_.asyncKeyState(virtualKey)
-                                          : swayKeys_->query(virtualKey);
-        };
-        announce = [this](NamedKey key) { swayKeys_->announceSyntheticPress(virtualKeyCode(key)); };
-    }
-    if (choice.keyState == Backend::KWin) {
+        boundKeys = [this](int virtualKey) { return swayKeys_->query(virtualKey); };
+        ownPress = [this](int virtualKey) { swayKeys_->announceSyntheticPress(virtualKey); };
+    } else if (choice.keyState == Backend::KWin) {
         kwinKeys_ = std::make_unique<KWinKeyState>();
-        sources.keyState = [this](int virtualKey) {
+        boundKeys = [this](int virtualKey) { return kwinKeys_->query(virtualKey); };
+        ownPress = [this](int virtualKey) { kwinKeys_->announceSyntheticPress(virtualKey); };
+    }
+    WlrInputSink::PressAnnouncer announce;
+    if (boundKeys) {
+        sources.keyState = [this, boundKeys](int virtualKey) {
             return virtualKey == enterKey ? x11Input_.asyncKeyState(virtualKey)
-                                          : kwinKeys_->query(virtualKey);
+                                          : boundKeys(virtualKey);
         };
-        announce = [this](NamedKey key) { kwinKeys_->announceSyntheticPress(virtualKeyCode(key)); };
+        announce = [ownPress](NamedKey key) { ownPress(virtualKeyCode(key)); };
     }
     if (choice.inputBlock == Backend::Sway) {
         swayBlocker_ = std::make_unique<SwayInputBlocker>();

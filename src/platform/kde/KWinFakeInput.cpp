@@ -1,6 +1,5 @@
 #include "platform/kde/KWinFakeInput.h"
 
-#include <linux/input-event-codes.h>
 #include <algorithm>
 #include <thread>
 
@@ -8,6 +7,7 @@
 
 #include "fake-input-client.h"
 #include "platform/wayland/WaylandConnection.h"
+#include "platform/wayland/WlrPointer.h"
 
 namespace pontrel {
 
@@ -18,18 +18,6 @@ constexpr std::uint32_t keyboardVersion = 4;
 constexpr int eventsPerRoundtrip = 64;
 // A new fake device loses the events of its first moments on a seat without other devices.
 constexpr auto newDeviceSettle = std::chrono::milliseconds(150);
-
-std::uint32_t buttonCode(MouseButton button) {
-    switch (button) {
-        case MouseButton::Right:
-            return BTN_RIGHT;
-        case MouseButton::Middle:
-            return BTN_MIDDLE;
-        case MouseButton::Left:
-            break;
-    }
-    return BTN_LEFT;
-}
 
 }  // namespace
 
@@ -82,7 +70,7 @@ bool KWinFakeInput::moveTo(int x, int y) {
 
 bool KWinFakeInput::button(MouseButton button, bool down) {
     org_kde_kwin_fake_input_button(
-        device_, buttonCode(button),
+        device_, linuxButton(button),
         down ? WL_POINTER_BUTTON_STATE_PRESSED : WL_POINTER_BUTTON_STATE_RELEASED);
     return afterEvent();
 }

@@ -11,8 +11,6 @@
 
 namespace pontrel {
 
-namespace {
-
 std::uint32_t linuxButton(MouseButton button) {
     switch (button) {
         case MouseButton::Left:
@@ -24,8 +22,6 @@ std::uint32_t linuxButton(MouseButton button) {
     }
     return BTN_LEFT;
 }
-
-}  // namespace
 
 WlrPointer::WlrPointer(WaylandConnection& connection) : connection_(connection) {
     if (connection_.usable() && connection_.pointerManager() != nullptr) {

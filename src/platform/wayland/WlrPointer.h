@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 
 #include "platform/InputQueue.h"
 
@@ -9,6 +10,9 @@ struct zwlr_virtual_pointer_v1;
 namespace pontrel {
 
 class WaylandConnection;
+
+// The Linux input code of a mouse button (BTN_LEFT and so on).
+std::uint32_t linuxButton(MouseButton button);
 
 // A virtual pointer of the wlroots desktops, created once and kept. Positions are pixels of the
 // desktop's layout, as the screen capture counts them, across every monitor.

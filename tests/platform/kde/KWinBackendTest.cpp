@@ -8,12 +8,12 @@
 #include <memory>
 #include <string>
 
-#include "engine/KeyTextParser.h"
 #include "platform/InputQueue.h"
 #include "platform/InputService.h"
 #include "platform/kde/KWinInputSink.h"
 #include "platform/kde/KWinScreenCapture.h"
 #include "platform/wayland/DataControlClipboard.h"
+#include "support/wayland/BackendTestSupport.h"
 #include "support/wayland/KWinSession.h"
 
 namespace pontrel {
@@ -21,28 +21,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-KeyActions parsed(const std::string& keyText) {
-    KeyTextParse parse = parseKeyText(keyText);
-    EXPECT_FALSE(parse.error) << keyText;
-    return parse.actions;
-}
-
-struct TypingCase {
-    const char* keyText;
-    const char* expected;  // what the field gains
-    const char* layout;    // nullptr: every layout
-};
-
-const TypingCase typingCases[] = {
-    {"\xC3\xA4\xC3\xB6\xC3\xBC\xC3\x84\xC3\x96\xC3\x9C\xC3\x9F", "äöüÄÖÜß", nullptr},
-    {"@\xE2\x82\xAC{{}{}}{^}[]\\|{~}{%}`'\"", "@€{}^[]\\|~%`'\"", nullptr},
-    {"a{ENTER}b{TAB}c{BS}d", "a\nb\td", nullptr},
-    {"+(ab)c+1^a{RIGHT}", "ABc!", nullptr},
-    {"x\xC5\x82\xE2\x86\x92\xE4\xB8\xAD y", "xł→中 y", nullptr},
-    {"^%q", "@", "de"},
-    // The clipboard the user had is back after every text: a paste of our own shows it.
-    {"^v", "vorher", nullptr},
-};
+using test::parsed;
 
 class KWinTypingTest : public ::testing::TestWithParam<const char*> {};
 
@@ -68,32 +47,12 @@ TEST_P(KWinTypingTest, TextArrivesExactlyAndTheClipboardIsKept) {
         },
         10s));
     ASSERT_TRUE(test::eventually([&] { return test::readFile(file).empty(); }, 5s));
-    std::string expected;
-    for (const TypingCase& c : typingCases) {
-        if (c.layout != nullptr && layout != c.layout) {
-            continue;
-        }
-        SCOPED_TRACE(c.keyText);
-        expected += c.expected;
-        queue.sendKeys(parsed(c.keyText));
-        queue.drain();
-        EXPECT_TRUE(test::eventually([&] { return test::readFile(file) == expected; }, 5s))
-            << "field has \"" << test::readFile(file) << "\"";
-    }
+    test::expectTyped(queue, file, layout, test::typingCases);
+    // The clipboard the user had is back after every text: a paste of our own shows it.
+    test::expectTyped(queue, file, layout, {{"^v", "vorher", nullptr}});
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, KWinTypingTest, ::testing::Values("us", "de"));
-
-// Writes nothing: the picture writers have tests of their own.
-class NoPictureWriter : public PictureWriter {
-public:
-    Status writeBitmapFile(const Bitmap&, const std::string&) override {
-        return Status::failure("not here");
-    }
-    Status writeJpegFile(const Bitmap&, const std::string&, int) override {
-        return Status::failure("not here");
-    }
-};
 
 constexpr std::uint32_t firstColour = 0x3366CC;
 constexpr std::uint32_t secondColour = 0xCC6633;
@@ -115,7 +74,7 @@ TEST(KWinScreenTest, ClickLandsOnItsPixelAndCapturesSeeTheWindowAndItsRepaint) {
     const std::string clicks = session.folder() + "/clicks.txt";
     auto window = session.start({PONTREL_TEST_WINDOW, clicks, "#3366cc", "#cc6633"},
                                 {{"QT_QPA_PLATFORM", "wayland"}}, "window");
-    NoPictureWriter writer;
+    test::NoPictureWriter writer;
     KWinScreenCapture screen(writer);
     ASSERT_TRUE(screen.usable());
     EXPECT_EQ(screen.screenSize().width, 1920);
