@@ -18,6 +18,7 @@ constexpr int enterKey = 13;
 AppServices::AppServices(const BackendChoice& choice)
     : input_(chooseInput(choice)),
       screen_(chooseScreen(choice)),
+      power_(choosePower(choice)),
       platform_{scheduler_,
                 input_,
                 screen_,
@@ -90,6 +91,11 @@ ScreenService& AppServices::chooseScreen(const BackendChoice& choice) {
     }
     wlrScreen_ = std::make_unique<WlrScreenCapture>(pictures_);
     return *wlrScreen_;
+}
+
+DisplayPower& AppServices::choosePower(const BackendChoice& choice) {
+    return choice.monitorOff == Backend::KWin ? static_cast<DisplayPower&>(kwinPower_)
+                                              : displayPower_;
 }
 
 void AppServices::attachWindow(QWidget* window) {

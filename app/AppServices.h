@@ -5,6 +5,7 @@
 #include "BackendChoice.h"
 #include "platform/Platform.h"
 #include "platform/UnavailableRecorder.h"
+#include "platform/kde/KWinDisplayPower.h"
 #include "platform/linux/LinuxSystemService.h"
 #include "platform/linux/PosixFileSystem.h"
 #include "platform/qt/QtClipboardService.h"
@@ -49,6 +50,7 @@ public:
 private:
     InputService& chooseInput(const BackendChoice& choice);
     ScreenService& chooseScreen(const BackendChoice& choice);
+    DisplayPower& choosePower(const BackendChoice& choice);
 
     QtScheduler scheduler_;
     X11KeyState keyState_;
@@ -70,7 +72,9 @@ private:
     std::unique_ptr<KWinScreenCapture> kwinScreen_;
     ScreenService& screen_;
     X11DisplayPower displayPower_;
-    LinuxSystemService system_{displayPower_};
+    KWinDisplayPower kwinPower_;
+    DisplayPower& power_;
+    LinuxSystemService system_{power_};
     PosixFileSystem files_;
     QtClipboardService clipboard_{input_};
     QtDialogs dialogs_;

@@ -82,6 +82,7 @@ BackendChoice chooseBackends(const DesktopFacts& facts) {
                       : facts.kwinShortcuts ? Backend::KWin
                                             : viaXWayland;
     choice.inputBlock = facts.swayIpc ? Backend::Sway : Backend::None;
+    choice.monitorOff = facts.kwinDpms ? Backend::KWin : Backend::None;
     choice.pointerPosition = viaXWayland;
     // Our window stays an X11 window where XWayland exists.
     choice.windowEffects = viaXWayland;
@@ -114,7 +115,8 @@ std::vector<ServiceLine> serviceLines(const BackendChoice& choice) {
              {.x11 = "X11 (XInput2-Geräte ergreifen)",
               .sway = "sway (Eingabegeräte abschalten, mit Wächterprozess)"}),
         line("Computer sperren", choice.lock, {.logind = "logind"}),
-        line("Monitor ausschalten", choice.monitorOff, {.x11 = "X11 (DPMS)"}),
+        line("Monitor ausschalten", choice.monitorOff,
+             {.x11 = "X11 (DPMS)", .kwin = "KWin (DPMS)"}),
         line("Transparenz und im Vordergrund", choice.windowEffects,
              {.x11 = "X11-Fenster", .xwayland = "X11-Fenster über XWayland"}),
         line("Aufnahme", choice.recording, {.x11 = "X11 (XInput2)"}),
@@ -180,6 +182,7 @@ DesktopFacts probeDesktop(bool x11Display) {
     facts.kwin = runsOnKWin(connection);
     if (facts.kwin) {
         facts.kwinFakeInput = KWinFakeInput::offered(connection);
+        facts.kwinDpms = connection.global("org_kde_kwin_dpms_manager").has_value();
         facts.kwinScreenshot = facts.kwinFakeInput && kwinScreenshotsAnswer();
         // Hot keys come with KWin's input service alone.
         facts.kwinShortcuts = facts.kwinFakeInput && kwinShortcutsAnswer();

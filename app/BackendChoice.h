@@ -17,6 +17,7 @@ struct DesktopFacts {
     bool kwinFakeInput = false;  // KWin offers this program its fake input
     bool kwinScreenshot = false;
     bool kwinShortcuts = false;  // kglobalaccel answers
+    bool kwinDpms = false;
 };
 
 // Where each service of the program comes from on this desktop.

@@ -1,6 +1,6 @@
 // The KDE Plasma backends in a private kwin_wayland: text typed into a native Qt field under two
 // layouts (what the layout lacks through a paste, the user's clipboard kept), a click landing on
-// its pixel, and screen captures of a native window and of its repaint.
+// its pixel, screen captures of a native window and of its repaint, and the monitor off.
 
 #include <gtest/gtest.h>
 #include <chrono>
@@ -10,6 +10,7 @@
 
 #include "platform/InputQueue.h"
 #include "platform/InputService.h"
+#include "platform/kde/KWinDisplayPower.h"
 #include "platform/kde/KWinInputSink.h"
 #include "platform/kde/KWinScreenCapture.h"
 #include "platform/wayland/DataControlClipboard.h"
@@ -69,7 +70,7 @@ ScreenPoint find(const Bitmap& picture, std::uint32_t colour) {
     return {-1, -1};
 }
 
-TEST(KWinScreenTest, ClickLandsOnItsPixelAndCapturesSeeTheWindowAndItsRepaint) {
+TEST(KWinScreenTest, ClickLandsOnItsPixelCapturesSeeTheWindowAndItsRepaintAndTheMonitorOffIsTold) {
     test::KWinSession session;
     const std::string clicks = session.folder() + "/clicks.txt";
     auto window = session.start({PONTREL_TEST_WINDOW, clicks, "#3366cc", "#cc6633"},
@@ -109,6 +110,11 @@ TEST(KWinScreenTest, ClickLandsOnItsPixelAndCapturesSeeTheWindowAndItsRepaint) {
             return !pixel.empty() && pixel.pixel(0, 0) == secondColour;
         },
         5s));
+
+    // KWin's virtual monitor has no power states: the monitor off fails rather than claim it
+    // worked.
+    KWinDisplayPower power;
+    EXPECT_EQ(power.dpmsOff().ok(), power.hasDpms());
 }
 
 // KWin's own authorisation: the desktop file of the package allows the program it names, and the
