@@ -9,8 +9,6 @@
 #include <string>
 #include <thread>
 
-#include <QString>
-
 #include "platform/InputQueue.h"
 #include "platform/wayland/SwayIpc.h"
 #include "platform/wayland/WlrInputSink.h"
@@ -55,18 +53,7 @@ TEST_P(WlrTypingTest, ThousandCharactersOfGermanText) {
         {PONTREL_QT_RECEIVER, file},
         {{"QT_QPA_PLATFORM", receiver == Receiver::Native ? "wayland" : "xcb"}}, "field");
     ASSERT_TRUE(session.waitForFocus(field->pid()));
-    const std::u32string alphabet =
-        U"abcdefghijklmnopqrstuvwxyz     ABCDEFGHIJKLMNOPQRSTUVWXYZ 0123456789 .,;:-_!?\"'()/&=+*"
-        U"#<>^\\[]{}|äöüÄÖÜß€@";
-    KeyActions text;
-    std::string expected;
-    unsigned seed = 12345;
-    while (text.size() < 1000) {
-        seed = seed * 1103515245 + 12345;
-        const char32_t character = alphabet[(seed >> 16) % alphabet.size()];
-        text.push_back(KeyAction{KeyAction::Kind::Type, NamedKey::Enter, character});
-        expected += QString::fromUcs4(&character, 1).toStdString();
-    }
+    const auto [text, expected] = test::germanText(1000);
     SwayIpc focus(session.swaySocket());
     WlrInputSink sink(&focus);
     InputQueue queue(sink);

@@ -2,9 +2,12 @@
 
 #include <chrono>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include <QString>
 
 #include "engine/KeyTextParser.h"
 #include "platform/InputQueue.h"
@@ -54,6 +57,23 @@ inline void expectTyped(InputQueue& queue, const std::string& file, const std::s
         EXPECT_TRUE(eventually([&] { return readFile(file) == expected; }, std::chrono::seconds(5)))
             << "field has \"" << readFile(file) << "\"";
     }
+}
+
+// A mixed German text of `count` characters, always the same, as key actions and as the UTF-8
+// text a field gains from it.
+inline std::pair<KeyActions, std::string> germanText(std::size_t count) {
+    const std::u32string alphabet =
+        U"abcdefghijklmnopqrstuvwxyz     ABCDEFGHIJKLMNOPQRSTUVWXYZ 0123456789 .,;:-_!?\"'()/&=+*"
+        U"#<>^\\[]{}|äöüÄÖÜß€@";
+    std::pair<KeyActions, std::string> text;
+    unsigned seed = 12345;
+    while (text.first.size() < count) {
+        seed = seed * 1103515245 + 12345;
+        const char32_t character = alphabet[(seed >> 16) % alphabet.size()];
+        text.first.push_back(KeyAction{KeyAction::Kind::Type, NamedKey::Enter, character});
+        text.second += QString::fromUcs4(&character, 1).toStdString();
+    }
+    return text;
 }
 
 // Writes nothing: the picture writers have tests of their own.
