@@ -1,5 +1,6 @@
 #include "AppServices.h"
 
+#include "platform/gnome/GnomeScreenCapture.h"
 #include "platform/kde/KWinInputSink.h"
 #include "platform/kde/KWinKeyState.h"
 #include "platform/kde/KWinScreenCapture.h"
@@ -82,15 +83,20 @@ InputService& AppServices::chooseInput(const BackendChoice& choice) {
 }
 
 ScreenService& AppServices::chooseScreen(const BackendChoice& choice) {
-    if (choice.screen == Backend::KWin) {
-        kwinScreen_ = std::make_unique<KWinScreenCapture>(pictures_);
-        return *kwinScreen_;
+    switch (choice.screen) {
+        case Backend::Wlroots:
+            wlrScreen_ = std::make_unique<WlrScreenCapture>(pictures_);
+            return *wlrScreen_;
+        case Backend::Mutter:
+            gnomeScreen_ = std::make_unique<GnomeScreenCapture>(
+                pictures_, [this](const std::string& line) { environment_.writeLog(line); });
+            return *gnomeScreen_;
+        case Backend::KWin:
+            kwinScreen_ = std::make_unique<KWinScreenCapture>(pictures_);
+            return *kwinScreen_;
+        default:
+            return x11Screen_;
     }
-    if (choice.screen != Backend::Wlroots) {
-        return x11Screen_;
-    }
-    wlrScreen_ = std::make_unique<WlrScreenCapture>(pictures_);
-    return *wlrScreen_;
 }
 
 DisplayPower& AppServices::choosePower(const BackendChoice& choice) {

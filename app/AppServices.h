@@ -30,6 +30,7 @@ namespace pontrel {
 
 class WlrInputSink;
 class WlrScreenCapture;
+class GnomeScreenCapture;
 class KWinInputSink;
 class KWinKeyState;
 class KWinScreenCapture;
@@ -69,6 +70,7 @@ private:
     QtPictureWriter pictures_;
     X11ScreenService x11Screen_{pictures_};
     std::unique_ptr<WlrScreenCapture> wlrScreen_;
+    std::unique_ptr<GnomeScreenCapture> gnomeScreen_;
     std::unique_ptr<KWinScreenCapture> kwinScreen_;
     ScreenService& screen_;
     X11DisplayPower displayPower_;

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/gnome/MutterScreenCast.h"
 #include "platform/kde/KWinFakeInput.h"
 #include "platform/kde/KWinKeyState.h"
 #include "platform/kde/KWinScreenCapture.h"
@@ -21,6 +22,7 @@ struct Ways {
     const char* xwayland = nullptr;
     const char* wlroots = nullptr;
     const char* sway = nullptr;
+    const char* mutter = nullptr;
     const char* kwin = nullptr;
     const char* logind = nullptr;
 };
@@ -44,6 +46,9 @@ ServiceLine line(const char* service, Backend backend, const Ways& ways) {
             break;
         case Backend::Sway:
             how = ways.sway;
+            break;
+        case Backend::Mutter:
+            how = ways.mutter;
             break;
         case Backend::KWin:
             how = ways.kwin;
@@ -74,9 +79,10 @@ BackendChoice chooseBackends(const DesktopFacts& facts) {
     choice.input = facts.virtualKeyboard && facts.virtualPointer ? Backend::Wlroots
                    : facts.kwinFakeInput                         ? Backend::KWin
                                                                  : viaXWayland;
-    choice.screen = facts.screencopy       ? Backend::Wlroots
-                    : facts.kwinScreenshot ? Backend::KWin
-                                           : Backend::None;
+    choice.screen = facts.screencopy         ? Backend::Wlroots
+                    : facts.mutterScreenCast ? Backend::Mutter
+                    : facts.kwinScreenshot   ? Backend::KWin
+                                             : Backend::None;
     // XWayland sees keys only while an X11 window has the focus: better than nothing.
     choice.keyState = facts.swayIpc         ? Backend::Sway
                       : facts.kwinShortcuts ? Backend::KWin
@@ -108,9 +114,11 @@ std::vector<ServiceLine> serviceLines(const BackendChoice& choice) {
              {.x11 = "X11",
               .xwayland =
                   "X11 über XWayland (nur über X11-Fenstern, Enter nur im Pontrel-Fenster)"}),
-        line(
-            "Bildschirmfoto und Pixel Veränderung", choice.screen,
-            {.x11 = "X11 (XShm)", .wlroots = "wlroots (screencopy)", .kwin = "KWin (ScreenShot2)"}),
+        line("Bildschirmfoto und Pixel Veränderung", choice.screen,
+             {.x11 = "X11 (XShm)",
+              .wlroots = "wlroots (screencopy)",
+              .mutter = "GNOME (ScreenCast über PipeWire)",
+              .kwin = "KWin (ScreenShot2)"}),
         line("Tastatur blockieren", choice.inputBlock,
              {.x11 = "X11 (XInput2-Geräte ergreifen)",
               .sway = "sway (Eingabegeräte abschalten, mit Wächterprozess)"}),
@@ -179,6 +187,7 @@ DesktopFacts probeDesktop(bool x11Display) {
     facts.virtualPointer = connection.pointerManager() != nullptr && connection.seat() != nullptr;
     facts.screencopy = connection.screencopyManager() != nullptr && connection.shm() != nullptr;
     facts.swayIpc = SwayIpc().reachable();
+    facts.mutterScreenCast = MutterScreenCast::offered();
     facts.kwin = runsOnKWin(connection);
     if (facts.kwin) {
         facts.kwinFakeInput = KWinFakeInput::offered(connection);

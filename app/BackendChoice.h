@@ -13,8 +13,9 @@ struct DesktopFacts {
     bool virtualPointer = false;
     bool screencopy = false;
     bool swayIpc = false;
-    bool kwin = false;           // the compositor is KWin (KDE Plasma)
-    bool kwinFakeInput = false;  // KWin offers this program its fake input
+    bool mutterScreenCast = false;  // GNOME's screen cast on the session bus
+    bool kwin = false;              // the compositor is KWin (KDE Plasma)
+    bool kwinFakeInput = false;     // KWin offers this program its fake input
     bool kwinScreenshot = false;
     bool kwinShortcuts = false;  // kglobalaccel answers
     bool kwinDpms = false;
@@ -27,6 +28,7 @@ enum class Backend {
     XWayland,  // X11 through XWayland: reaches X11 programs only
     Wlroots,   // the wlroots protocols (virtual keyboard and pointer, screencopy)
     Sway,      // sway's IPC (key bindings, input configuration)
+    Mutter,    // mutter's D-Bus interfaces (GNOME)
     KWin,      // KWin's fake input and D-Bus services (KDE Plasma)
     Logind,
 };

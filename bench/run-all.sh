@@ -11,7 +11,7 @@ unset DISPLAY WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS XAUTHORITY
 if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake --preset default >/dev/null
 fi
-benches=(capture_bench typing_bench playback_bench editor_bench idle_bench)
+benches=(capture_bench typing_bench playback_bench editor_bench idle_bench gnome_capture_bench)
 cmake --build "$build" -j "$(nproc)" --target "${benches[@]}"
 
 echo "machine: $(nproc) processors, $(lscpu | sed -n 's/^Model name: *//p')"

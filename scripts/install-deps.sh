@@ -11,7 +11,7 @@ run_packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev libgl-dev qt6-translations-l10n
     libx11-dev libxtst-dev libxi-dev libxext-dev libxss-dev libxkbcommon-dev
-    libwayland-dev libwayland-bin plasma-wayland-protocols
+    libwayland-dev libwayland-bin libpipewire-0.3-dev plasma-wayland-protocols
     fonts-dejavu-core fonts-dejavu-extra
 )
 test_packages=(

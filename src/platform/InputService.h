@@ -39,6 +39,9 @@ public:
     }
 
     virtual ScreenPoint cursorPos() = 0;
+    // False where cursorPos is right only over some windows (a Wayland desktop tells a program
+    // the pointer only over its own windows).
+    virtual bool knowsPointerEverywhere() { return true; }
     virtual Status setCursorPos(int x, int y) = 0;
     virtual Status mouseEvent(int flags) = 0;
     virtual Status sendKeys(const KeyActions& actions) = 0;

@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/linux/BusAddress.h"
+
 namespace pontrel {
 
 namespace {
@@ -19,23 +21,6 @@ const QString logindService = QStringLiteral("org.freedesktop.login1");
 const QString logindPath = QStringLiteral("/org/freedesktop/login1");
 const QString managerInterface = QStringLiteral("org.freedesktop.login1.Manager");
 constexpr int callTimeoutMs = 10000;
-
-enum class Bus { system, session };
-
-QString busAddress(Bus bus) {
-    if (bus == Bus::system) {
-        const char* address = std::getenv("DBUS_SYSTEM_BUS_ADDRESS");
-        return QString::fromLocal8Bit(address ? address : "unix:path=/run/dbus/system_bus_socket");
-    }
-    if (const char* address = std::getenv("DBUS_SESSION_BUS_ADDRESS")) {
-        return QString::fromLocal8Bit(address);
-    }
-    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR")) {
-        return QStringLiteral("unix:path=") + QString::fromLocal8Bit(runtime) +
-               QStringLiteral("/bus");
-    }
-    return {};
-}
 
 // A connection of our own for one action, so that a changed address is honoured next time.
 class BusConnection {

@@ -1,13 +1,16 @@
 // A window of one colour that writes every button press ("press <button> <x> <y>", window
-// pixels) to the file named on the command line and turns to the second colour on the first.
+// pixels) to the file named on the command line and turns to the second colour on the first, or
+// once a file named like that one plus ".turn" exists (for desktops where no test clicks).
 
 #include <cstdio>
 
 #include <QApplication>
 #include <QColor>
 #include <QFile>
+#include <QFileInfo>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QWidget>
 
 namespace {
@@ -17,14 +20,18 @@ public:
     TestWindow(QFile& log, QColor first, QColor second)
         : log_(log), colour_(first), second_(second) {}
 
+    void turn() {
+        colour_ = second_;
+        update();
+    }
+
 protected:
     void paintEvent(QPaintEvent*) override { QPainter(this).fillRect(rect(), colour_); }
     void mousePressEvent(QMouseEvent* event) override {
         const QPoint at = event->position().toPoint();
         log_.write(QByteArray("press ") + QByteArray::number(static_cast<int>(event->button())) +
                    ' ' + QByteArray::number(at.x()) + ' ' + QByteArray::number(at.y()) + '\n');
-        colour_ = second_;
-        update();
+        turn();
     }
 
 private:
@@ -49,5 +56,14 @@ int main(int argc, char** argv) {
                       QColor(QString::fromLatin1(argv[3])));
     window.setWindowTitle("Testfenster");
     window.show();
+    QTimer turnFile;
+    const QString turnPath = log.fileName() + QStringLiteral(".turn");
+    QObject::connect(&turnFile, &QTimer::timeout, [&] {
+        if (QFileInfo::exists(turnPath)) {
+            turnFile.stop();
+            window.turn();
+        }
+    });
+    turnFile.start(5);
     return QApplication::exec();
 }

@@ -1,0 +1,49 @@
+#include "platform/gnome/FramePixels.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace pontrel {
+
+namespace {
+
+struct ByteOffsets {
+    int red;
+    int green;
+    int blue;
+};
+
+ByteOffsets offsetsOf(PixelOrder order) {
+    switch (order) {
+        case PixelOrder::Rgbx:
+            return {0, 1, 2};
+        case PixelOrder::Xrgb:
+            return {1, 2, 3};
+        case PixelOrder::Xbgr:
+            return {3, 2, 1};
+        case PixelOrder::Bgrx:
+            break;
+    }
+    return {2, 1, 0};
+}
+
+}  // namespace
+
+void copyFrame(const FrameView& frame, Bitmap& into, int intoX, int intoY, int width, int height) {
+    const ByteOffsets at = offsetsOf(frame.order);
+    for (int row = 0; row < height; ++row) {
+        const long long sourceRow = static_cast<long long>(row) * frame.height / height;
+        const unsigned char* line = frame.bytes + sourceRow * frame.stride;
+        std::uint32_t* out = &into.pixels[static_cast<std::size_t>(intoY + row) *
+                                              static_cast<std::size_t>(into.width) +
+                                          static_cast<std::size_t>(intoX)];
+        for (int column = 0; column < width; ++column) {
+            const unsigned char* pixel =
+                line + static_cast<long long>(column) * frame.width / width * 4;
+            out[column] = (std::uint32_t{pixel[at.red]} << 16) |
+                          (std::uint32_t{pixel[at.green]} << 8) | pixel[at.blue];
+        }
+    }
+}
+
+}  // namespace pontrel

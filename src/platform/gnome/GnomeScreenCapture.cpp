@@ -1,0 +1,131 @@
+#include "platform/gnome/GnomeScreenCapture.h"
+
+#include <algorithm>
+
+namespace pontrel {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr long long maxCapturePixels = 1LL << 27;
+// Up to this many pixels an area is watched rather than taken once.
+constexpr long long watchedAreaLimit = 64 * 64;
+constexpr auto announceTimeout = 2s;
+constexpr auto frameTimeout = 2s;
+constexpr int singleFrameAttempts = 2;
+
+}  // namespace
+
+GnomeScreenCapture::GnomeScreenCapture(PictureWriter& pictures, Log log)
+    : pictures_(pictures), log_(std::move(log)) {}
+
+GnomeScreenCapture::~GnomeScreenCapture() {
+    endWatch();
+}
+
+bool GnomeScreenCapture::usable() {
+    return layout_.usable() && cast_.usable() && frames_.usable();
+}
+
+ScreenSize GnomeScreenCapture::screenSize() {
+    layout_.roundtrip();  // monitors may have come or gone
+    const LayoutBox box = layout_.layout();
+    return {box.x + box.width, box.y + box.height};
+}
+
+Bitmap GnomeScreenCapture::capture(int x, int y, int width, int height) {
+    if (!layout_.usable() || width <= 0 || height <= 0 ||
+        static_cast<long long>(width) * static_cast<long long>(height) > maxCapturePixels) {
+        return {};
+    }
+    Bitmap bitmap{width, height, {}};
+    bitmap.pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0U);
+    // mutter records any area of the desktop; beyond the rectangle around the monitors the
+    // picture stays black.
+    const LayoutBox box = layout_.layout();
+    const long long left = std::max<long long>(x, box.x);
+    const long long top = std::max<long long>(y, box.y);
+    const long long right =
+        std::min<long long>(static_cast<long long>(x) + width, box.x + box.width);
+    const long long bottom =
+        std::min<long long>(static_cast<long long>(y) + height, box.y + box.height);
+    if (left >= right || top >= bottom) {
+        return bitmap;
+    }
+    const Rect area{static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
+                    static_cast<int>(bottom - top)};
+    const std::optional<Frame> frame =
+        static_cast<long long>(area.width) * area.height <= watchedAreaLimit ? watchedFrame(area)
+                                                                             : singleFrame(area);
+    if (!frame) {
+        return {};  // nothing read: no picture rather than a black one
+    }
+    copyFrame(frame->view(), bitmap, area.left - x, area.top - y, area.width, area.height);
+    return bitmap;
+}
+
+std::optional<Frame> GnomeScreenCapture::watchedFrame(const Rect& area) {
+    if (watch_ && (watch_->area != area || !watch_->stream->alive())) {
+        endWatch();
+    }
+    if (!watch_) {
+        Recording recording =
+            cast_.recordArea(area.left, area.top, area.width, area.height, announceTimeout);
+        if (!recording.ok()) {
+            log_("screen capture: " + recording.error);
+            return std::nullopt;
+        }
+        watch_ = Watch{area, recording.session, frames_.open(recording.node, true)};
+    }
+    std::optional<Frame> frame;
+    if (watch_->stream != nullptr) {
+        frame = watch_->stream->frame(frameTimeout);
+    }
+    if (!frame) {
+        log_("screen capture: the watched area's stream delivered no picture");
+        endWatch();
+    }
+    return frame;
+}
+
+std::optional<Frame> GnomeScreenCapture::singleFrame(const Rect& area) {
+    // A new stream may wait for the desktop's next redraw; a second one usually does not.
+    for (int attempt = 0; attempt < singleFrameAttempts; ++attempt) {
+        const Recording recording =
+            cast_.recordArea(area.left, area.top, area.width, area.height, announceTimeout);
+        if (!recording.ok()) {
+            log_("screen capture: " + recording.error);
+            return std::nullopt;
+        }
+        std::optional<Frame> frame;
+        if (std::unique_ptr<FrameStream> stream = frames_.open(recording.node, false)) {
+            frame = stream->frame(frameTimeout);
+        }
+        cast_.stop(recording.session);
+        if (frame) {
+            return frame;
+        }
+    }
+    log_("screen capture: the stream delivered no picture");
+    return std::nullopt;
+}
+
+void GnomeScreenCapture::endWatch() {
+    if (watch_) {
+        watch_->stream.reset();
+        cast_.stop(watch_->session);
+        watch_.reset();
+    }
+}
+
+Status GnomeScreenCapture::writeBitmapFile(const Bitmap& image, const std::string& path) {
+    return pictures_.writeBitmapFile(image, path);
+}
+
+Status GnomeScreenCapture::writeJpegFile(const Bitmap& image, const std::string& path,
+                                         int quality) {
+    return pictures_.writeJpegFile(image, path, quality);
+}
+
+}  // namespace pontrel
