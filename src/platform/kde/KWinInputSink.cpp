@@ -12,8 +12,9 @@ namespace pontrel {
 
 namespace {
 
-// How long a paste waits for the focused program to read the clipboard.
-constexpr auto pasteTimeout = std::chrono::seconds(1);
+// How long a paste waits for the focused program to read the clipboard; a busy program may take
+// seconds.
+constexpr auto pasteTimeout = std::chrono::seconds(3);
 
 void check(bool ok, const WaylandConnection& connection, const char* what) {
     if (!ok) {

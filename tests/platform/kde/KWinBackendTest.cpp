@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -52,18 +51,6 @@ TEST_P(KWinTypingTest, TextArrivesExactlyAndTheClipboardIsKept) {
     test::expectTyped(queue, file, layout, test::typingCases);
     // The clipboard the user had is back after every text: a paste of our own shows it.
     test::expectTyped(queue, file, layout, {{"^v", "vorher", nullptr}});
-
-    // A mixed German text of 1000 characters: exact, and how fast.
-    const std::string before = test::readFile(file);
-    const auto [text, expected] = test::germanText(1000);
-    const auto start = std::chrono::steady_clock::now();
-    queue.sendKeys(text);
-    queue.drain();
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_TRUE(test::eventually([&] { return test::readFile(file) == before + expected; }, 10s));
-    std::printf("[ measure  ] layout %s: 1000 characters sent in %.3f s = %.0f chars/s\n",
-                layout.c_str(), seconds, 1000 / seconds);
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, KWinTypingTest, ::testing::Values("us", "de"));
