@@ -117,27 +117,19 @@ Bitmap KWinScreenCapture::capture(int x, int y, int width, int height) {
     Bitmap bitmap{width, height, {}};
     bitmap.pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0U);
     // Only the part on the screen is asked for; the rest stays black.
-    const LayoutBox box = layout_.layout();
-    const long long left = std::max<long long>(x, box.x);
-    const long long top = std::max<long long>(y, box.y);
-    const long long right =
-        std::min<long long>(static_cast<long long>(x) + width, box.x + box.width);
-    const long long bottom =
-        std::min<long long>(static_cast<long long>(y) + height, box.y + box.height);
-    if (left >= right || top >= bottom) {
+    const LayoutBox part = layout_.layout().clip(x, y, width, height);
+    if (part.empty()) {
         return bitmap;
     }
-    const QImage image =
-        captureArea(static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
-                    static_cast<int>(bottom - top));
-    if (image.width() != right - left || image.height() != bottom - top) {
+    const QImage image = captureArea(part.x, part.y, part.width, part.height);
+    if (image.width() != part.width || image.height() != part.height) {
         return {};  // nothing read: no picture rather than a black one
     }
-    for (int row = 0; row < image.height(); ++row) {
+    for (int row = 0; row < part.height; ++row) {
         const auto* line = reinterpret_cast<const std::uint32_t*>(image.constScanLine(row));
-        const std::size_t at =
-            static_cast<std::size_t>(top - y + row) * width + static_cast<std::size_t>(left - x);
-        for (int column = 0; column < image.width(); ++column) {
+        const std::size_t at = static_cast<std::size_t>(part.y - y + row) * width +
+                               static_cast<std::size_t>(part.x - x);
+        for (int column = 0; column < part.width; ++column) {
             bitmap.pixels[at + static_cast<std::size_t>(column)] = line[column] & 0xFFFFFFU;
         }
     }

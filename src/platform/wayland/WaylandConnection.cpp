@@ -188,6 +188,20 @@ std::optional<WaylandGlobal> WaylandConnection::global(std::string_view interfac
     return it != globals_.end() ? std::optional(*it) : std::nullopt;
 }
 
+LayoutBox LayoutBox::clip(int left, int top, int rectWidth, int rectHeight) const {
+    const long long partLeft = std::max<long long>(left, x);
+    const long long partTop = std::max<long long>(top, y);
+    const long long partRight = std::min<long long>(static_cast<long long>(left) + rectWidth,
+                                                    static_cast<long long>(x) + width);
+    const long long partBottom = std::min<long long>(static_cast<long long>(top) + rectHeight,
+                                                     static_cast<long long>(y) + height);
+    if (partLeft >= partRight || partTop >= partBottom) {
+        return {};
+    }
+    return {static_cast<int>(partLeft), static_cast<int>(partTop),
+            static_cast<int>(partRight - partLeft), static_cast<int>(partBottom - partTop)};
+}
+
 LayoutBox WaylandConnection::layout() const {
     if (outputs_.empty()) {
         return {};

@@ -47,6 +47,10 @@ struct LayoutBox {
     int y = 0;
     int width = 0;
     int height = 0;
+
+    bool empty() const { return width <= 0 || height <= 0; }
+    // The part of the rectangle at (x, y) that lies within the box; empty where none does.
+    LayoutBox clip(int left, int top, int rectWidth, int rectHeight) const;
 };
 
 // A connection of our own to $WAYLAND_DISPLAY with the globals the backends use. Used from one
