@@ -1,6 +1,9 @@
 #include "AppServices.h"
 
 #include "platform/gnome/GnomeScreenCapture.h"
+#include "platform/kde/KWinInputSink.h"
+#include "platform/kde/KWinKeyState.h"
+#include "platform/kde/KWinScreenCapture.h"
 #include "platform/portal/PortalBus.h"
 #include "platform/portal/PortalInputSink.h"
 #include "platform/portal/PortalKeyState.h"
@@ -20,6 +23,7 @@ constexpr int enterKey = 13;
 AppServices::AppServices(const BackendChoice& choice)
     : input_(chooseInput(choice)),
       screen_(chooseScreen(choice)),
+      power_(choosePower(choice)),
       platform_{scheduler_,
                 input_,
                 screen_,
@@ -35,7 +39,8 @@ AppServices::AppServices(const BackendChoice& choice)
 AppServices::~AppServices() = default;
 
 InputService& AppServices::chooseInput(const BackendChoice& choice) {
-    if (choice.input != Backend::Wlroots && choice.input != Backend::Portal) {
+    if (choice.input != Backend::Wlroots && choice.input != Backend::KWin &&
+        choice.input != Backend::Portal) {
         return x11Input_;
     }
     WaylandInputService::Sources sources{
@@ -45,23 +50,29 @@ InputService& AppServices::chooseInput(const BackendChoice& choice) {
         [this] { return x11Input_.cursorPos(); },
         [](bool) { return Status::failure("blocking input is not possible on this desktop"); },
     };
-    std::function<void(NamedKey)> announce;
+    // The hot keys of the desktop's bindings, and how our own presses are told to them.
+    std::function<std::uint16_t(int)> boundKeys;
+    std::function<void(int)> ownPress;
     if (choice.keyState == Backend::Sway) {
         swayKeys_ = std::make_unique<SwayKeyState>();
-        sources.keyState = [this](int virtualKey) {
-            return virtualKey == enterKey ? x11Input_.asyncKeyState(virtualKey)
-                                          : swayKeys_->query(virtualKey);
-        };
-        announce = [this](NamedKey key) { swayKeys_->announceSyntheticPress(virtualKeyCode(key)); };
+        boundKeys = [this](int virtualKey) { return swayKeys_->query(virtualKey); };
+        ownPress = [this](int virtualKey) { swayKeys_->announceSyntheticPress(virtualKey); };
+    } else if (choice.keyState == Backend::KWin) {
+        kwinKeys_ = std::make_unique<KWinKeyState>();
+        boundKeys = [this](int virtualKey) { return kwinKeys_->query(virtualKey); };
+        ownPress = [this](int virtualKey) { kwinKeys_->announceSyntheticPress(virtualKey); };
     } else if (choice.keyState == Backend::Portal) {
         portalKeys_ = std::make_unique<PortalKeyState>(portal());
-        sources.keyState = [this](int virtualKey) {
+        boundKeys = [this](int virtualKey) { return portalKeys_->query(virtualKey); };
+        ownPress = [this](int virtualKey) { portalKeys_->announceSyntheticPress(virtualKey); };
+    }
+    WlrInputSink::PressAnnouncer announce;
+    if (boundKeys) {
+        sources.keyState = [this, boundKeys](int virtualKey) {
             return virtualKey == enterKey ? x11Input_.asyncKeyState(virtualKey)
-                                          : portalKeys_->query(virtualKey);
+                                          : boundKeys(virtualKey);
         };
-        announce = [this](NamedKey key) {
-            portalKeys_->announceSyntheticPress(virtualKeyCode(key));
-        };
+        announce = [ownPress](NamedKey key) { ownPress(virtualKeyCode(key)); };
     }
     if (choice.inputBlock == Backend::Sway) {
         swayBlocker_ = std::make_unique<SwayInputBlocker>();
@@ -71,6 +82,9 @@ InputService& AppServices::chooseInput(const BackendChoice& choice) {
     if (choice.input == Backend::Portal) {
         portalInput_ = std::make_unique<PortalInputSink>(portal(), std::move(announce));
         sink = portalInput_.get();
+    } else if (choice.input == Backend::KWin) {
+        kwinInput_ = std::make_unique<KWinInputSink>(std::move(announce));
+        sink = kwinInput_.get();
     } else {
         wlrInput_ = std::make_unique<WlrInputSink>(sway_.reachable() ? &sway_ : nullptr,
                                                    std::move(announce));
@@ -92,6 +106,9 @@ ScreenService& AppServices::chooseScreen(const BackendChoice& choice) {
         case Backend::Portal:
             portalScreen_ = std::make_unique<PortalScreenshots>(portal(), pictures_);
             return *portalScreen_;
+        case Backend::KWin:
+            kwinScreen_ = std::make_unique<KWinScreenCapture>(pictures_);
+            return *kwinScreen_;
         default:
             return x11Screen_;
     }
@@ -102,6 +119,11 @@ PortalBus& AppServices::portal() {
         portal_ = std::make_unique<PortalBus>();
     }
     return *portal_;
+}
+
+DisplayPower& AppServices::choosePower(const BackendChoice& choice) {
+    return choice.monitorOff == Backend::KWin ? static_cast<DisplayPower&>(kwinPower_)
+                                              : displayPower_;
 }
 
 void AppServices::attachWindow(QWidget* window) {

@@ -5,6 +5,7 @@
 #include "BackendChoice.h"
 #include "platform/Platform.h"
 #include "platform/UnavailableRecorder.h"
+#include "platform/kde/KWinDisplayPower.h"
 #include "platform/linux/LinuxSystemService.h"
 #include "platform/linux/PosixFileSystem.h"
 #include "platform/qt/QtClipboardService.h"
@@ -34,6 +35,9 @@ class PortalScreenshots;
 class WlrInputSink;
 class WlrScreenCapture;
 class GnomeScreenCapture;
+class KWinInputSink;
+class KWinKeyState;
+class KWinScreenCapture;
 
 // Every service the program uses, built once, and the platform bundle over them. The choice of
 // implementation for each service is made here and nowhere else.
@@ -53,6 +57,7 @@ private:
     ScreenService& chooseScreen(const BackendChoice& choice);
     // The desktop portal's connection, made on first use.
     PortalBus& portal();
+    DisplayPower& choosePower(const BackendChoice& choice);
 
     QtScheduler scheduler_;
     X11KeyState keyState_;
@@ -60,6 +65,7 @@ private:
     // On sway: its IPC for the focused window, the hot keys and the input block.
     SwayIpc sway_;
     std::unique_ptr<SwayKeyState> swayKeys_;
+    std::unique_ptr<KWinKeyState> kwinKeys_;
     std::unique_ptr<SwayInputBlocker> swayBlocker_;
     // Elsewhere on Wayland: the desktop portals; sessions made end with the connection.
     std::unique_ptr<PortalBus> portal_;
@@ -68,6 +74,7 @@ private:
     // On Wayland too: through XWayland it knows the pointer over X11 windows, ours among them.
     X11InputService x11Input_{keyState_, blocker_};
     std::unique_ptr<WlrInputSink> wlrInput_;
+    std::unique_ptr<KWinInputSink> kwinInput_;
     std::unique_ptr<InputService> waylandInput_;
     InputService& input_;
     QtPictureWriter pictures_;
@@ -75,9 +82,12 @@ private:
     std::unique_ptr<WlrScreenCapture> wlrScreen_;
     std::unique_ptr<GnomeScreenCapture> gnomeScreen_;
     std::unique_ptr<PortalScreenshots> portalScreen_;
+    std::unique_ptr<KWinScreenCapture> kwinScreen_;
     ScreenService& screen_;
     X11DisplayPower displayPower_;
-    LinuxSystemService system_{displayPower_};
+    KWinDisplayPower kwinPower_;
+    DisplayPower& power_;
+    LinuxSystemService system_{power_};
     PosixFileSystem files_;
     QtClipboardService clipboard_{input_};
     QtDialogs dialogs_;

@@ -1,9 +1,13 @@
 #include "BackendChoice.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <string_view>
 
 #include "platform/gnome/MutterScreenCast.h"
+#include "platform/kde/KWinFakeInput.h"
+#include "platform/kde/KWinKeyState.h"
+#include "platform/kde/KWinScreenCapture.h"
 #include "platform/portal/PortalProbe.h"
 #include "platform/wayland/SwayIpc.h"
 #include "platform/wayland/WaylandConnection.h"
@@ -23,6 +27,7 @@ struct Ways {
     const char* mutter = nullptr;
     const char* portal = nullptr;
     const char* hotkeyCommand = nullptr;
+    const char* kwin = nullptr;
     const char* logind = nullptr;
 };
 
@@ -55,6 +60,9 @@ ServiceLine line(const char* service, Backend backend, const Ways& ways) {
         case Backend::HotkeyCommand:
             how = ways.hotkeyCommand;
             break;
+        case Backend::KWin:
+            how = ways.kwin;
+            break;
         case Backend::Logind:
             how = ways.logind;
             break;
@@ -80,18 +88,24 @@ BackendChoice chooseBackends(const DesktopFacts& facts) {
     const Backend viaXWayland = facts.x11Display ? Backend::XWayland : Backend::None;
     // The portals only where nothing of the desktop's own serves.
     const Backend portalInput = facts.portalRemoteDesktop > 0 ? Backend::Portal : viaXWayland;
-    choice.input = facts.virtualKeyboard && facts.virtualPointer ? Backend::Wlroots : portalInput;
+    choice.input = facts.virtualKeyboard && facts.virtualPointer ? Backend::Wlroots
+                   : facts.kwinFakeInput                         ? Backend::KWin
+                                                                 : portalInput;
     const Backend portalScreen = facts.portalScreenshot > 0 ? Backend::Portal : Backend::None;
     choice.screen = facts.screencopy         ? Backend::Wlroots
                     : facts.mutterScreenCast ? Backend::Mutter
+                    : facts.kwinScreenshot   ? Backend::KWin
                                              : portalScreen;
     // XWayland sees keys only while an X11 window has the focus: better than nothing. Older
     // GNOME runs a command for a shortcut the user set up.
     const Backend commandOrXWayland = facts.gnome ? Backend::HotkeyCommand : viaXWayland;
     const Backend portalKeys =
         facts.portalGlobalShortcuts > 0 ? Backend::Portal : commandOrXWayland;
-    choice.keyState = facts.swayIpc ? Backend::Sway : portalKeys;
+    choice.keyState = facts.swayIpc         ? Backend::Sway
+                      : facts.kwinShortcuts ? Backend::KWin
+                                            : portalKeys;
     choice.inputBlock = facts.swayIpc ? Backend::Sway : Backend::None;
+    choice.monitorOff = facts.kwinDpms ? Backend::KWin : Backend::None;
     choice.pointerPosition = viaXWayland;
     // Our window stays an X11 window where XWayland exists.
     choice.windowEffects = viaXWayland;
@@ -107,7 +121,9 @@ std::vector<ServiceLine> serviceLines(const BackendChoice& choice) {
               .xwayland = "X11 über XWayland (erreicht nur X11-Programme)",
               .wlroots = "wlroots (virtuelle Tastatur und Maus)",
               .portal = "Desktop-Portal RemoteDesktop (nur Zeichen der Tastaturbelegung; der "
-                        "Desktop fragt beim ersten Mal um Erlaubnis)"}),
+                        "Desktop fragt beim ersten Mal um Erlaubnis)",
+              .kwin = "KWin (Fake-Input mit den Tasten des Layouts, andere Zeichen über die "
+                      "Zwischenablage)"}),
         line("Tastenstatus und Hotkeys", choice.keyState,
              {.x11 = "X11 (XInput2)",
               .xwayland = "X11 über XWayland (nur solange ein X11-Programm den Fokus hat)",
@@ -116,7 +132,8 @@ std::vector<ServiceLine> serviceLines(const BackendChoice& choice) {
                         "abgefragt wird)",
               .hotkeyCommand = "GNOME-Tastenkürzel, die \"Pontrel --hotkey start\" und "
                                "\"Pontrel --hotkey stop\" ausführen (einzurichten wie unten "
-                               "beschrieben)"}),
+                               "beschrieben)",
+              .kwin = "KWin (globale Kurzbefehle, solange die Taste abgefragt wird)"}),
         line("Mausposition (Enter bei Befehl 002 und 010)", choice.pointerPosition,
              {.x11 = "X11",
               .xwayland =
@@ -125,12 +142,14 @@ std::vector<ServiceLine> serviceLines(const BackendChoice& choice) {
              {.x11 = "X11 (XShm)",
               .wlroots = "wlroots (screencopy)",
               .mutter = "GNOME (ScreenCast über PipeWire)",
-              .portal = "Desktop-Portal Screenshot (ein ganzes Bild je Aufnahme)"}),
+              .portal = "Desktop-Portal Screenshot (ein ganzes Bild je Aufnahme)",
+              .kwin = "KWin (ScreenShot2)"}),
         line("Tastatur blockieren", choice.inputBlock,
              {.x11 = "X11 (XInput2-Geräte ergreifen)",
               .sway = "sway (Eingabegeräte abschalten, mit Wächterprozess)"}),
         line("Computer sperren", choice.lock, {.logind = "logind"}),
-        line("Monitor ausschalten", choice.monitorOff, {.x11 = "X11 (DPMS)"}),
+        line("Monitor ausschalten", choice.monitorOff,
+             {.x11 = "X11 (DPMS)", .kwin = "KWin (DPMS)"}),
         line("Transparenz und im Vordergrund", choice.windowEffects,
              {.x11 = "X11-Fenster", .xwayland = "X11-Fenster über XWayland"}),
         line("Aufnahme", choice.recording, {.x11 = "X11 (XInput2)"}),
@@ -158,6 +177,28 @@ std::vector<std::string> unavailableServices(const BackendChoice& choice) {
     return services;
 }
 
+std::vector<std::string> diagnosisHints(const DesktopFacts& facts) {
+    if (!facts.kwin || facts.kwinFakeInput) {
+        return {};
+    }
+    std::error_code ignored;
+    const std::string program = std::filesystem::read_symlink("/proc/self/exe", ignored).string();
+    return {
+        "KWin erlaubt diesem Programm weder Fake-Input noch Bildschirmfotos: es fehlt eine "
+        "Desktop-Datei, die es erlaubt.",
+        "Abhilfe: das Paket pontrel installieren (es bringt "
+        "/usr/share/applications/pontrel.desktop mit) oder eine Datei "
+        "~/.local/share/applications/pontrel.desktop mit diesen Zeilen anlegen:",
+        "  [Desktop Entry]",
+        "  Type=Application",
+        "  Name=Pontrel",
+        "  Exec=" + program,
+        "  X-KDE-Wayland-Interfaces=org_kde_kwin_fake_input,org_kde_kwin_keystate",
+        "  X-KDE-DBUS-Restricted-Interfaces=org.kde.KWin.ScreenShot2",
+        "Danach Pontrel neu starten.",
+    };
+}
+
 DesktopFacts probeDesktop(bool x11Display) {
     DesktopFacts facts;
     facts.x11Display = x11Display;
@@ -179,6 +220,14 @@ DesktopFacts probeDesktop(bool x11Display) {
     const char* desktop = std::getenv("XDG_CURRENT_DESKTOP");
     facts.gnome =
         desktop != nullptr && std::string_view(desktop).find("GNOME") != std::string_view::npos;
+    facts.kwin = runsOnKWin(connection);
+    if (facts.kwin) {
+        facts.kwinFakeInput = KWinFakeInput::offered(connection);
+        facts.kwinDpms = connection.global("org_kde_kwin_dpms_manager").has_value();
+        facts.kwinScreenshot = facts.kwinFakeInput && kwinScreenshotsAnswer();
+        // Hot keys come with KWin's input service alone.
+        facts.kwinShortcuts = facts.kwinFakeInput && kwinShortcutsAnswer();
+    }
     return facts;
 }
 

@@ -18,7 +18,12 @@ struct DesktopFacts {
     unsigned portalRemoteDesktop = 0;
     unsigned portalScreenshot = 0;
     unsigned portalGlobalShortcuts = 0;
-    bool gnome = false;  // XDG_CURRENT_DESKTOP names GNOME
+    bool gnome = false;          // XDG_CURRENT_DESKTOP names GNOME
+    bool kwin = false;           // the compositor is KWin (KDE Plasma)
+    bool kwinFakeInput = false;  // KWin offers this program its fake input
+    bool kwinScreenshot = false;
+    bool kwinShortcuts = false;  // kglobalaccel answers
+    bool kwinDpms = false;
 };
 
 // Where each service of the program comes from on this desktop.
@@ -32,6 +37,7 @@ enum class Backend {
     Portal,    // the desktop portals (RemoteDesktop, Screenshot, GlobalShortcuts)
     // GNOME keyboard shortcuts the user sets up to run "Pontrel --hotkey start|stop"
     HotkeyCommand,
+    KWin,  // KWin's fake input and D-Bus services (KDE Plasma)
     Logind,
 };
 
@@ -53,6 +59,9 @@ BackendChoice chooseBackends(const DesktopFacts& facts);
 
 // One German line per service: the backend chosen, or why none could be.
 std::vector<std::string> describeBackends(const BackendChoice& choice);
+
+// German lines on what the user can do to get more of the services; empty when nothing helps.
+std::vector<std::string> diagnosisHints(const DesktopFacts& facts);
 
 // The German names of the services no backend serves; empty when everything works.
 std::vector<std::string> unavailableServices(const BackendChoice& choice);

@@ -32,10 +32,13 @@ int main(int argc, char** argv) {
     pontrel::prepareXlibForThreads();
     const std::string display = pontrel::chosenDisplay(argc, argv);
     const bool x11Display = pontrel::canOpenDisplay(display);
-    const pontrel::BackendChoice backends =
-        pontrel::chooseBackends(pontrel::probeDesktop(x11Display));
+    const pontrel::DesktopFacts desktop = pontrel::probeDesktop(x11Display);
+    const pontrel::BackendChoice backends = pontrel::chooseBackends(desktop);
     if (argc == 2 && std::string_view(argv[1]) == "--diagnose") {
         for (const std::string& line : pontrel::describeBackends(backends)) {
+            std::cout << line << '\n';
+        }
+        for (const std::string& line : pontrel::diagnosisHints(desktop)) {
             std::cout << line << '\n';
         }
         if (!x11Display) {

@@ -2,8 +2,8 @@
 # Installs the Debian packages Pontrel needs that are missing.
 #   install-deps.sh run    what building and starting the program needs
 #   install-deps.sh test   that, plus everything the tests need
-#   install-deps.sh wayland  that, plus headless sway and mutter (XWayland, PipeWire) and the portal
-#                            frontend for the Wayland tests
+#   install-deps.sh wayland  that, plus headless sway, mutter (XWayland, PipeWire), KWin and the
+#                            portal frontend for the Wayland tests
 #   install-deps.sh windows  the cross compilers (32, 64 bit) and wine for the Windows build and tests
 #   install-deps.sh windows-screenshot  that, plus the tools for a picture of the window
 set -euo pipefail
@@ -12,7 +12,7 @@ run_packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev libgl-dev qt6-translations-l10n
     libx11-dev libxtst-dev libxi-dev libxext-dev libxss-dev libxkbcommon-dev
-    libwayland-dev libwayland-bin libpipewire-0.3-dev
+    libwayland-dev libwayland-bin libpipewire-0.3-dev plasma-wayland-protocols
     fonts-dejavu-core fonts-dejavu-extra
 )
 test_packages=(
@@ -28,6 +28,7 @@ wayland_packages=(
     sway xwayland qt6-wayland grim wtype wayland-utils
     mutter pipewire pipewire-bin wireplumber
     xdg-desktop-portal python3-dbus python3-gi
+    kwin-wayland
 )
 
 windows_packages=(

@@ -40,6 +40,11 @@ else
     update-mime-database "$root/usr/share/mime" >/dev/null
 fi
 desktop-file-validate "$root/usr/share/applications/pontrel.desktop" || fail "desktop entry"
+# KWin lets only the program at the Exec= path of such an entry type and take screenshots.
+entry="$(cat "$root/usr/share/applications/pontrel.desktop")"
+[[ "$entry" == *$'\nExec=/usr/bin/Pontrel '* ]] || fail "Exec= is not the installed path"
+[[ "$entry" == *"X-KDE-Wayland-Interfaces=org_kde_kwin_fake_input"* ]] || fail "no KWin fake input"
+[[ "$entry" == *"X-KDE-DBUS-Restricted-Interfaces=org.kde.KWin.ScreenShot2"* ]] || fail "no KWin screenshots"
 xmllint --noout "$root/usr/share/mime/packages/pontrel-macro.xml" || fail "MIME XML"
 "$root/usr/bin/Pontrel" --version | grep -q "1.2.2" || fail "--version"
 

@@ -43,18 +43,11 @@ Bitmap GnomeScreenCapture::capture(int x, int y, int width, int height) {
     bitmap.pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0U);
     // mutter records any area of the desktop; beyond the rectangle around the monitors the
     // picture stays black.
-    const LayoutBox box = layout_.layout();
-    const long long left = std::max<long long>(x, box.x);
-    const long long top = std::max<long long>(y, box.y);
-    const long long right =
-        std::min<long long>(static_cast<long long>(x) + width, box.x + box.width);
-    const long long bottom =
-        std::min<long long>(static_cast<long long>(y) + height, box.y + box.height);
-    if (left >= right || top >= bottom) {
+    const LayoutBox part = layout_.layout().clip(x, y, width, height);
+    if (part.empty()) {
         return bitmap;
     }
-    const Rect area{static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
-                    static_cast<int>(bottom - top)};
+    const Rect area{part.x, part.y, part.width, part.height};
     const std::optional<Frame> frame =
         static_cast<long long>(area.width) * area.height <= watchedAreaLimit ? watchedFrame(area)
                                                                              : singleFrame(area);

@@ -5,6 +5,14 @@
 
 namespace pontrel {
 
+namespace {
+
+constexpr Keysym firstVtSwitch = 0x1008FE01;  // XF86Switch_VT_1
+constexpr Keysym lastVtSwitch = 0x1008FE0C;   // XF86Switch_VT_12
+constexpr Keysym terminateServer = 0xFED5;
+
+}  // namespace
+
 Keysym namedKeysym(NamedKey key) {
     switch (key) {
         case NamedKey::Shift:
@@ -123,6 +131,10 @@ std::uint32_t linuxButton(MouseButton button) {
             return BTN_MIDDLE;
     }
     return BTN_LEFT;
+}
+
+bool switchesTerminalOrEndsSession(Keysym keysym) {
+    return (keysym >= firstVtSwitch && keysym <= lastVtSwitch) || keysym == terminateServer;
 }
 
 }  // namespace pontrel

@@ -15,6 +15,8 @@ Keysym namedKeysym(NamedKey key);
 // The keysym that types a character; control characters a text may hold are typed as the keys
 // that produce them (tab, new line, backspace), the others give XKB_KEY_NoSymbol.
 Keysym characterKeysym(char32_t character);
+// Keys that switch the virtual terminal or end the session: never sent.
+bool switchesTerminalOrEndsSession(Keysym keysym);
 // The keysym name of the key of a virtual-key code ("F5", "Escape", "Return", "q"), as key
 // bindings name it; empty for keys that are not bound.
 std::string keysymName(int virtualKey);

@@ -126,6 +126,18 @@ Keysym XkbKeymap::keysymAt(std::uint32_t keycode, std::uint32_t group, std::uint
                                                                                         : 0;
 }
 
+Keysym XkbKeymap::altGrKeysym(Keysym keysym, bool shift) const {
+    const auto keyStroke = stroke(keysym);
+    const auto levelThreeKey = stroke(XKB_KEY_ISO_Level3_Shift);
+    if (!keyStroke || !levelThreeKey) {
+        return keysym;
+    }
+    const Keysym altGr =
+        keysymAt(keyStroke->keycode, keyStroke->group,
+                 modsOfKey(levelThreeKey->keycode) | (shift ? modMask(XKB_MOD_NAME_SHIFT) : 0));
+    return altGr != XKB_KEY_NoSymbol ? altGr : keysym;
+}
+
 std::uint32_t XkbKeymap::modMask(const char* name) const {
     const xkb_mod_index_t index = xkb_keymap_mod_get_index(keymap_, name);
     return index == XKB_MOD_INVALID ? 0 : 1U << index;

@@ -40,6 +40,9 @@ public:
     std::optional<KeyStroke> stroke(Keysym keysym) const;
     // The keysym of a key at the level the given modifiers select; 0 when it has none.
     Keysym keysymAt(std::uint32_t keycode, std::uint32_t group, std::uint32_t mods) const;
+    // What the AltGr level (with Shift when asked) of the key that gives `keysym` gives; the
+    // keysym itself when that level is empty or the layout has no AltGr.
+    Keysym altGrKeysym(Keysym keysym, bool shift) const;
     // The mask of a named modifier ("Shift", "Control", "Mod1", "Mod5"); 0 when unknown.
     std::uint32_t modMask(const char* name) const;
     // The modifier mask a key sets while held down (0 for other keys).

@@ -66,6 +66,7 @@ T* bind(wl_registry* registry, std::uint32_t name, const wl_interface& interface
 void WaylandConnection::global(void* data, wl_registry* registry, std::uint32_t name,
                                const char* interface, std::uint32_t version) {
     auto& self = *static_cast<WaylandConnection*>(data);
+    self.globals_.push_back(WaylandGlobal{interface, name, version});
     const auto is = [interface](const wl_interface& known) {
         return std::strcmp(interface, known.name) == 0;
     };
@@ -107,6 +108,8 @@ bool WaylandConnection::seatHasKeyboard() const {
 }
 
 void WaylandConnection::globalRemove(void* data, wl_registry*, std::uint32_t name) {
+    auto& globals = static_cast<WaylandConnection*>(data)->globals_;
+    std::erase_if(globals, [name](const WaylandGlobal& g) { return g.name == name; });
     auto& outputs = static_cast<WaylandConnection*>(data)->outputs_;
     const auto it = std::find_if(outputs.begin(), outputs.end(),
                                  [name](const WaylandOutput& o) { return o.name == name; });
@@ -177,6 +180,26 @@ std::string WaylandConnection::error() const {
                (interface != nullptr ? interface->name : "?");
     }
     return code != 0 ? std::string(std::strerror(code)) : std::string();
+}
+
+std::optional<WaylandGlobal> WaylandConnection::global(std::string_view interface) const {
+    const auto it = std::find_if(globals_.begin(), globals_.end(),
+                                 [interface](const auto& g) { return g.interface == interface; });
+    return it != globals_.end() ? std::optional(*it) : std::nullopt;
+}
+
+LayoutBox LayoutBox::clip(int left, int top, int rectWidth, int rectHeight) const {
+    const long long partLeft = std::max<long long>(left, x);
+    const long long partTop = std::max<long long>(top, y);
+    const long long partRight = std::min<long long>(static_cast<long long>(left) + rectWidth,
+                                                    static_cast<long long>(x) + width);
+    const long long partBottom = std::min<long long>(static_cast<long long>(top) + rectHeight,
+                                                     static_cast<long long>(y) + height);
+    if (partLeft >= partRight || partTop >= partBottom) {
+        return {};
+    }
+    return {static_cast<int>(partLeft), static_cast<int>(partTop),
+            static_cast<int>(partRight - partLeft), static_cast<int>(partBottom - partTop)};
 }
 
 LayoutBox WaylandConnection::layout() const {

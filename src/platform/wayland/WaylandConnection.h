@@ -3,7 +3,9 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct wl_display;
@@ -33,11 +35,22 @@ struct WaylandOutput {
     int height() const { return modeHeight / scale; }
 };
 
+// A global the compositor offers.
+struct WaylandGlobal {
+    std::string interface;
+    std::uint32_t name = 0;
+    std::uint32_t version = 0;
+};
+
 struct LayoutBox {
     int x = 0;
     int y = 0;
     int width = 0;
     int height = 0;
+
+    bool empty() const { return width <= 0 || height <= 0; }
+    // The part of the rectangle at (x, y) that lies within the box; empty where none does.
+    LayoutBox clip(int left, int top, int rectWidth, int rectHeight) const;
 };
 
 // A connection of our own to $WAYLAND_DISPLAY with the globals the backends use. Used from one
@@ -64,6 +77,10 @@ public:
     zwlr_screencopy_manager_v1* screencopyManager() const { return screencopyManager_; }
     zwlr_output_power_manager_v1* outputPowerManager() const { return outputPowerManager_; }
     const std::vector<WaylandOutput>& outputs() const { return outputs_; }
+    // For the backends of one desktop that bind their own globals: the registry, and the
+    // global of an interface when the compositor offers it.
+    wl_registry* registry() const { return registry_; }
+    std::optional<WaylandGlobal> global(std::string_view interface) const;
     // The rectangle around every output.
     LayoutBox layout() const;
 
@@ -97,6 +114,7 @@ private:
     zwlr_screencopy_manager_v1* screencopyManager_ = nullptr;
     zwlr_output_power_manager_v1* outputPowerManager_ = nullptr;
     std::vector<WaylandOutput> outputs_;
+    std::vector<WaylandGlobal> globals_;
 };
 
 }  // namespace pontrel

@@ -4,14 +4,13 @@
 #include <unistd.h>
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <thread>
 
 #include <wayland-client.h>
 #include <xkbcommon/xkbcommon.h>
 
 #include "platform/wayland/InputCodes.h"
+#include "platform/wayland/SeatLayout.h"
 #include "platform/wayland/WaylandConnection.h"
 #include "virtual-keyboard-unstable-v1-client.h"
 
@@ -27,60 +26,9 @@ constexpr auto pacedEventGap = 500us;
 constexpr auto pacedKeymapSettle = 150ms;
 constexpr int eventsPerRoundtrip = 64;
 constexpr int pacedEventsPerRoundtrip = 32;
-constexpr auto seatKeymapTimeout = 500ms;
 // A seat's first keyboard makes every program ask for it anew; keys sent before they have are
 // lost.
 constexpr auto firstKeyboardSettle = 200ms;
-
-constexpr Keysym firstVtSwitch = 0x1008FE01;  // XF86Switch_VT_1
-constexpr Keysym lastVtSwitch = 0x1008FE0C;   // XF86Switch_VT_12
-constexpr Keysym terminateServer = 0xFED5;
-
-// The keymap the seat's keyboard has: the user's layout.
-struct SeatKeymap {
-    std::string text;
-    bool done = false;
-
-    static void keymap(void* data, wl_keyboard*, std::uint32_t format, int fd, std::uint32_t size) {
-        auto& self = *static_cast<SeatKeymap*>(data);
-        if (format == WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1 && size > 0) {
-            void* mapped = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
-            if (mapped != MAP_FAILED) {
-                const char* text = static_cast<const char*>(mapped);
-                self.text.assign(text, strnlen(text, size));
-                munmap(mapped, size);
-            }
-        }
-        close(fd);
-        self.done = true;
-    }
-    static void enter(void*, wl_keyboard*, std::uint32_t, wl_surface*, wl_array*) {}
-    static void leave(void*, wl_keyboard*, std::uint32_t, wl_surface*) {}
-    static void key(void*, wl_keyboard*, std::uint32_t, std::uint32_t, std::uint32_t,
-                    std::uint32_t) {}
-    static void modifiers(void*, wl_keyboard*, std::uint32_t, std::uint32_t, std::uint32_t,
-                          std::uint32_t, std::uint32_t) {}
-    static void repeat(void*, wl_keyboard*, std::int32_t, std::int32_t) {}
-};
-
-std::string keymapFromEnvironment() {
-    xkb_context* context = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
-    if (context == nullptr) {
-        return {};
-    }
-    // Empty names take the XKB_DEFAULT_* variables, else the "us" layout.
-    const xkb_rule_names names{};
-    xkb_keymap* keymap = xkb_keymap_new_from_names(context, &names, XKB_KEYMAP_COMPILE_NO_FLAGS);
-    std::string text;
-    if (keymap != nullptr) {
-        char* written = xkb_keymap_get_as_string(keymap, XKB_KEYMAP_FORMAT_TEXT_V1);
-        text = written != nullptr ? written : "";
-        std::free(written);
-        xkb_keymap_unref(keymap);
-    }
-    xkb_context_unref(context);
-    return text;
-}
 
 }  // namespace
 
@@ -94,11 +42,7 @@ WlrKeyboard::WlrKeyboard(WaylandConnection& connection) : connection_(connection
         return;
     }
     const bool firstKeyboard = !connection_.seatHasKeyboard();
-    std::string layout = readSeatLayout();
-    if (layout.empty()) {
-        layout = keymapFromEnvironment();
-    }
-    layout_ = std::make_unique<TypingLayout>(layout);
+    layout_ = std::make_unique<TypingLayout>(readUserLayout(connection_));
     keyboard_ = zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(
         connection_.keyboardManager(), connection_.seat());
     if (!layout_->valid() || !upload(std::make_unique<XkbKeymap>(layout_->layout().text()), {})) {
@@ -115,22 +59,6 @@ WlrKeyboard::~WlrKeyboard() {
         zwp_virtual_keyboard_v1_destroy(keyboard_);
         (void)connection_.roundtrip();
     }
-}
-
-std::string WlrKeyboard::readSeatLayout() {
-    static const wl_keyboard_listener listener = {
-        SeatKeymap::keymap, SeatKeymap::enter,     SeatKeymap::leave,
-        SeatKeymap::key,    SeatKeymap::modifiers, SeatKeymap::repeat,
-    };
-    if (!connection_.seatHasKeyboard()) {
-        return {};
-    }
-    SeatKeymap seatKeymap;
-    wl_keyboard* keyboard = wl_seat_get_keyboard(connection_.seat());
-    wl_keyboard_add_listener(keyboard, &listener, &seatKeymap);
-    connection_.dispatchUntil([&] { return seatKeymap.done; }, seatKeymapTimeout);
-    wl_keyboard_destroy(keyboard);
-    return seatKeymap.text;
 }
 
 bool WlrKeyboard::pressKey(NamedKey key) {
@@ -271,16 +199,7 @@ Keysym WlrKeyboard::altGrSubstitute(Keysym keysym) const {
     if (keysym == XKB_KEY_NoSymbol || !holds(NamedKey::Ctrl) || !holds(NamedKey::Alt)) {
         return keysym;
     }
-    const XkbKeymap& layout = layout_->layout();
-    const auto stroke = layout.stroke(keysym);
-    const auto levelThreeKey = layout.stroke(XKB_KEY_ISO_Level3_Shift);
-    if (!stroke || !levelThreeKey) {
-        return keysym;
-    }
-    const std::uint32_t shift = holds(NamedKey::Shift) ? layout.modMask(XKB_MOD_NAME_SHIFT) : 0;
-    const Keysym altGr = layout.keysymAt(stroke->keycode, stroke->group,
-                                         layout.modsOfKey(levelThreeKey->keycode) | shift);
-    return altGr != XKB_KEY_NoSymbol && altGr != keysym ? altGr : keysym;
+    return layout_->layout().altGrKeysym(keysym, holds(NamedKey::Shift));
 }
 
 bool WlrKeyboard::strikeKeysym(Keysym keysym, bool altGr) {
@@ -316,7 +235,7 @@ bool WlrKeyboard::sendKey(std::uint32_t keycode, bool down) {
         // Ctrl+Alt+F1..F12 would switch the virtual terminal, Ctrl+Alt+BackSpace may end the
         // session.
         const Keysym keysym = xkb_state_key_get_one_sym(state_.get(), keycode);
-        if ((keysym >= firstVtSwitch && keysym <= lastVtSwitch) || keysym == terminateServer) {
+        if (switchesTerminalOrEndsSession(keysym)) {
             std::fprintf(stderr, "Wayland typing: Ctrl+Alt with key %u is not sent\n", keycode);
             return true;
         }

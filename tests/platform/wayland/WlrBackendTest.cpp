@@ -9,13 +9,11 @@
 #include <string>
 #include <thread>
 
-#include <QString>
-
-#include "engine/KeyTextParser.h"
 #include "platform/InputQueue.h"
 #include "platform/wayland/SwayIpc.h"
 #include "platform/wayland/WlrInputSink.h"
 #include "platform/wayland/WlrScreenCapture.h"
+#include "support/wayland/BackendTestSupport.h"
 #include "support/wayland/SwaySession.h"
 
 namespace pontrel {
@@ -23,26 +21,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-KeyActions parsed(const std::string& keyText) {
-    KeyTextParse parse = parseKeyText(keyText);
-    EXPECT_FALSE(parse.error) << keyText;
-    return parse.actions;
-}
-
-struct TypingCase {
-    const char* keyText;
-    const char* expected;  // what the field gains
-    const char* layout;    // nullptr: every layout
-};
-
-const TypingCase typingCases[] = {
-    {"\xC3\xA4\xC3\xB6\xC3\xBC\xC3\x84\xC3\x96\xC3\x9C\xC3\x9F", "äöüÄÖÜß", nullptr},
-    {"@\xE2\x82\xAC{{}{}}{^}[]\\|{~}{%}`'\"", "@€{}^[]\\|~%`'\"", nullptr},
-    {"a{ENTER}b{TAB}c{BS}d", "a\nb\td", nullptr},
-    {"+(ab)c+1^a{RIGHT}", "ABc!", nullptr},
-    {"\xC5\x82\xE2\x86\x92\xC5\x91\xC5\x90\xC3\x80\xE4\xB8\xAD\xC2\xB4 x", "ł→őŐÀ中´ x", nullptr},
-    {"^%q", "@", "de"},
-};
+using test::parsed;
 
 enum class Receiver { Native, XWayland };
 
@@ -62,18 +41,7 @@ TEST_P(WlrTypingTest, TextArrivesExactly) {
     WlrInputSink sink(&focus);
     ASSERT_TRUE(sink.usable());
     InputQueue queue(sink);
-    std::string expected;
-    for (const TypingCase& c : typingCases) {
-        if (c.layout != nullptr && layout != c.layout) {
-            continue;
-        }
-        SCOPED_TRACE(c.keyText);
-        expected += c.expected;
-        queue.sendKeys(parsed(c.keyText));
-        queue.drain();
-        EXPECT_TRUE(test::eventually([&] { return test::readFile(file) == expected; }, 5s))
-            << "field has \"" << test::readFile(file) << "\"";
-    }
+    test::expectTyped(queue, file, layout, test::typingCases);
 }
 
 // A mixed German text of 1000 characters: exact, and how fast.
@@ -85,18 +53,7 @@ TEST_P(WlrTypingTest, ThousandCharactersOfGermanText) {
         {PONTREL_QT_RECEIVER, file},
         {{"QT_QPA_PLATFORM", receiver == Receiver::Native ? "wayland" : "xcb"}}, "field");
     ASSERT_TRUE(session.waitForFocus(field->pid()));
-    const std::u32string alphabet =
-        U"abcdefghijklmnopqrstuvwxyz     ABCDEFGHIJKLMNOPQRSTUVWXYZ 0123456789 .,;:-_!?\"'()/&=+*"
-        U"#<>^\\[]{}|äöüÄÖÜß€@";
-    KeyActions text;
-    std::string expected;
-    unsigned seed = 12345;
-    while (text.size() < 1000) {
-        seed = seed * 1103515245 + 12345;
-        const char32_t character = alphabet[(seed >> 16) % alphabet.size()];
-        text.push_back(KeyAction{KeyAction::Kind::Type, NamedKey::Enter, character});
-        expected += QString::fromUcs4(&character, 1).toStdString();
-    }
+    const auto [text, expected] = test::germanText(1000);
     SwayIpc focus(session.swaySocket());
     WlrInputSink sink(&focus);
     InputQueue queue(sink);
@@ -139,17 +96,6 @@ TEST(WlrKeyboardTest, OnASeatWithoutKeyboardTheDefaultLayoutIsUsed) {
         << test::readFile(file);
 }
 
-// Writes nothing: the picture writers have tests of their own.
-class NoPictureWriter : public PictureWriter {
-public:
-    Status writeBitmapFile(const Bitmap&, const std::string&) override {
-        return Status::failure("not here");
-    }
-    Status writeJpegFile(const Bitmap&, const std::string&, int) override {
-        return Status::failure("not here");
-    }
-};
-
 constexpr std::uint32_t firstColour = 0x3366CC;
 constexpr std::uint32_t secondColour = 0xCC6633;
 
@@ -169,7 +115,7 @@ protected:
     test::SwaySession session_;
     std::string clicks_ = session_.folder() + "/clicks.txt";
     std::unique_ptr<test::SessionProcess> window_;
-    NoPictureWriter writer_;
+    test::NoPictureWriter writer_;
     WlrScreenCapture screen_{writer_};
 };
 

@@ -29,7 +29,7 @@ bool socketExists(const std::string& path) {
 
 MutterSession::MutterSession(const std::string& layout, XWayland xwayland) {
     const std::string systemBus = "unix:path=" + session_.folder() + "/system-bus";
-    systemBus_ = startBus(session_.folder() + "/system-bus", "system-bus");
+    systemBus_ = session_.startBus(session_.folder() + "/system-bus", "system-bus");
     // A copy the session's user can read, wherever the sources are.
     const std::string layoutTemplate = session_.folder() + "/keyboard_layout_service.py";
     std::ofstream(layoutTemplate) << readFile(PONTREL_LAYOUT_SERVICE);
@@ -41,7 +41,7 @@ MutterSession::MutterSession(const std::string& layout, XWayland xwayland) {
                  "wait-layout-service");
 
     busAddress_ = "unix:path=" + session_.runtimeDir() + "/bus";
-    bus_ = startBus(session_.runtimeDir() + "/bus", "bus");
+    bus_ = session_.startBus(session_.runtimeDir() + "/bus", "bus");
     session_.publish({{"DBUS_SESSION_BUS_ADDRESS", busAddress_}});
     pipewire_ = session_.start({"pipewire"}, {}, "pipewire");
     wireplumber_ = session_.start({"wireplumber"}, {}, "wireplumber");
@@ -93,31 +93,6 @@ std::string MutterSession::xAuthority() const {
         }
     }
     throw std::runtime_error("mutter made no XWayland authority file");
-}
-
-std::unique_ptr<SessionProcess> MutterSession::startBus(const std::string& socket,
-                                                        const std::string& name) {
-    // The test program connects too, as root when the session runs as a user of its own.
-    const std::string config = session_.folder() + "/" + name + ".conf";
-    std::ofstream(config) << "<busconfig>\n"
-                             "  <type>session</type>\n"
-                             "  <listen>unix:path="
-                          << socket
-                          << "</listen>\n"
-                             "  <auth>EXTERNAL</auth>\n"
-                             "  <policy context=\"default\">\n"
-                             "    <allow user=\"*\"/>\n"
-                             "    <allow send_destination=\"*\" eavesdrop=\"true\"/>\n"
-                             "    <allow eavesdrop=\"true\"/>\n"
-                             "    <allow own=\"*\"/>\n"
-                             "  </policy>\n"
-                             "</busconfig>\n";
-    auto bus = session_.start({"dbus-daemon", "--config-file=" + config, "--nofork", "--nopidfile"},
-                              {}, name);
-    if (!eventually([&] { return socketExists(socket); }, startTimeout)) {
-        throw std::runtime_error("the bus " + name + " did not start: " + readFile(bus->logFile()));
-    }
-    return bus;
 }
 
 std::unique_ptr<SessionProcess> MutterSession::start(

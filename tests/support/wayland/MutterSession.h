@@ -40,8 +40,6 @@ public:
     std::string run(const std::vector<std::string>& argv, const std::string& name);
 
 private:
-    // Starts a bus daemon listening on the socket and waits until it takes connections.
-    std::unique_ptr<SessionProcess> startBus(const std::string& socket, const std::string& name);
     // The file with the key XWayland wants from its clients.
     std::string xAuthority() const;
 

@@ -23,6 +23,7 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 constexpr char sessionUser[] = "pontrel-test";
+constexpr auto busStartTimeout = 20s;
 // What a test program may have inherited that would lead it to the user's own desktop.
 constexpr const char* inheritedDesktop[] = {"WAYLAND_DISPLAY", "DISPLAY", "XAUTHORITY"};
 
@@ -116,8 +117,8 @@ void SessionProcess::kill(int signalNumber) {
     }
 }
 
-PrivateSession::PrivateSession(const std::string& kind) {
-    switchUser_ = geteuid() == 0;
+PrivateSession::PrivateSession(const std::string& kind, User user) {
+    switchUser_ = geteuid() == 0 && user == User::Unprivileged;
     if (switchUser_) {
         const passwd account = sessionAccount();
         uid_ = account.pw_uid;
@@ -219,6 +220,33 @@ std::unique_ptr<SessionProcess> PrivateSession::start(
     // Also here, so that a kill of the group cannot come before the child has made it.
     setpgid(pid, pid);
     return std::make_unique<SessionProcess>(pid, logFile);
+}
+
+std::unique_ptr<SessionProcess> PrivateSession::startBus(const std::string& socket,
+                                                         const std::string& name) {
+    // The test program connects too, as root when the session runs as a user of its own.
+    const std::string config = folder_ + "/" + name + ".conf";
+    std::ofstream(config) << "<busconfig>\n"
+                             "  <type>session</type>\n"
+                             "  <listen>unix:path="
+                          << socket
+                          << "</listen>\n"
+                             "  <auth>EXTERNAL</auth>\n"
+                             "  <policy context=\"default\">\n"
+                             "    <allow user=\"*\"/>\n"
+                             "    <allow send_destination=\"*\" eavesdrop=\"true\"/>\n"
+                             "    <allow eavesdrop=\"true\"/>\n"
+                             "    <allow own=\"*\"/>\n"
+                             "  </policy>\n"
+                             "</busconfig>\n";
+    auto bus =
+        start({"dbus-daemon", "--config-file=" + config, "--nofork", "--nopidfile"}, {}, name);
+    struct stat status {};
+    if (!eventually([&] { return stat(socket.c_str(), &status) == 0 && S_ISSOCK(status.st_mode); },
+                    busStartTimeout)) {
+        throw std::runtime_error("the bus " + name + " did not start: " + readFile(bus->logFile()));
+    }
+    return bus;
 }
 
 std::string PrivateSession::run(const std::vector<std::string>& argv, const std::string& name) {

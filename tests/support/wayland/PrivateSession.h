@@ -48,8 +48,12 @@ private:
 // the session's variables. Everything goes (variables, folder) when the object does.
 class PrivateSession {
 public:
+    // Caller: the session runs as this process's user, root included, for a desktop that
+    // serves only clients of its own user and must serve this process.
+    enum class User { Unprivileged, Caller };
+
     // The folder is /tmp/pontrel-<kind>-XXXXXX.
-    explicit PrivateSession(const std::string& kind);
+    explicit PrivateSession(const std::string& kind, User user = User::Unprivileged);
     ~PrivateSession();
     PrivateSession(const PrivateSession&) = delete;
     PrivateSession& operator=(const PrivateSession&) = delete;
@@ -67,6 +71,9 @@ public:
     std::unique_ptr<SessionProcess> start(const std::vector<std::string>& argv,
                                           const std::map<std::string, std::string>& extra,
                                           const std::string& name);
+    // Starts a bus daemon (session bus configuration) listening on the socket and waits until it
+    // takes connections.
+    std::unique_ptr<SessionProcess> startBus(const std::string& socket, const std::string& name);
     // Runs a program to its end (10 s at most) and returns what it printed; throws when it fails.
     std::string run(const std::vector<std::string>& argv, const std::string& name);
 

@@ -1,0 +1,116 @@
+#include "platform/kde/KWinInputSink.h"
+
+#include <chrono>
+#include <stdexcept>
+
+#include <QString>
+
+#include "platform/wayland/InputCodes.h"
+#include "platform/wayland/SeatLayout.h"
+
+namespace pontrel {
+
+namespace {
+
+// How long a paste waits for the focused program to read the clipboard; a busy program may take
+// seconds.
+constexpr auto pasteTimeout = std::chrono::seconds(3);
+
+void check(bool ok, const WaylandConnection& connection, const char* what) {
+    if (!ok) {
+        const std::string error = connection.error();
+        throw std::runtime_error(std::string("KWin: ") + what +
+                                 (error.empty() ? std::string() : " (" + error + ")"));
+    }
+}
+
+}  // namespace
+
+KWinInputSink::KWinInputSink(PressAnnouncer announce)
+    : announce_(std::move(announce)), keyboard_(device_, readUserLayout(connection_)) {}
+
+KWinInputSink::~KWinInputSink() {
+    if (clipboardSaved_) {
+        (void)clipboard_.restore();
+    }
+}
+
+bool KWinInputSink::usable() const {
+    return connection_.usable() && device_.usable() && keyboard_.usable();
+}
+
+void KWinInputSink::pressKey(NamedKey key) {
+    if (announce_) {
+        announce_(key);
+    }
+    check(keyboard_.pressKey(key), connection_, "key not pressed");
+}
+
+void KWinInputSink::releaseKey(NamedKey key) {
+    check(keyboard_.releaseKey(key), connection_, "key not released");
+}
+
+void KWinInputSink::typeCharacters(std::u32string_view run, const CancelCheck& cancelled) {
+    std::u32string missing;  // characters the layout lacks, pasted together
+    for (const char32_t character : run) {
+        if (cancelled()) {
+            break;
+        }
+        const Keysym keysym = characterKeysym(character);
+        if (keysym == 0) {
+            continue;
+        }
+        if (!keyboard_.canType(keysym)) {
+            missing += character;
+            continue;
+        }
+        if (!missing.empty()) {
+            paste(missing);
+            missing.clear();
+        }
+        check(keyboard_.type(keysym), connection_, "text not typed");
+    }
+    if (!missing.empty() && !cancelled()) {
+        paste(missing);
+    }
+}
+
+// The clipboard is taken for the text, Ctrl+V pressed, and the text kept there until the focused
+// program has read it.
+void KWinInputSink::paste(const std::u32string& text) {
+    if (!clipboardSaved_) {
+        // What cannot be read cannot be put back: better no paste than a lost clipboard.
+        check(clipboard_.save(), connection_, "the clipboard cannot be kept for a paste");
+        clipboardSaved_ = true;
+    }
+    const QString characters = QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size()));
+    check(clipboard_.offerText(characters.toStdString()), connection_,
+          "the clipboard was not taken for a paste");
+    check(keyboard_.paste() && device_.roundtrip(), connection_, "no paste");
+    if (!clipboard_.waitUntilRead(pasteTimeout)) {
+        std::fprintf(stderr, "KWin typing: the focused window did not take the pasted text\n");
+    }
+}
+
+void KWinInputSink::movePointer(ScreenPoint point) {
+    check(device_.moveTo(point.x, point.y), connection_, "pointer not moved");
+}
+
+void KWinInputSink::pressButton(MouseButton button) {
+    check(device_.button(button, true), connection_, "button not pressed");
+}
+
+void KWinInputSink::releaseButton(MouseButton button) {
+    check(device_.button(button, false), connection_, "button not released");
+}
+
+void KWinInputSink::flush() {
+    const bool delivered = device_.roundtrip();
+    if (clipboardSaved_) {
+        clipboardSaved_ = false;
+        check(clipboard_.restore(), connection_, "the clipboard was not put back");
+    }
+    check(delivered, connection_, "connection lost");
+}
+
+}  // namespace pontrel
