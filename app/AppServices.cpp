@@ -1,6 +1,8 @@
 #include "AppServices.h"
 
+#include "CommandLineInfo.h"
 #include "platform/gnome/GnomeScreenCapture.h"
+#include "platform/linux/ProgramLauncher.h"
 #include "platform/wayland/WaylandInputService.h"
 #include "platform/wayland/WlrInputSink.h"
 #include "platform/wayland/WlrScreenCapture.h"
@@ -16,6 +18,12 @@ constexpr int enterKey = 13;
 AppServices::AppServices(const BackendChoice& choice)
     : input_(chooseInput(choice)),
       screen_(chooseScreen(choice)),
+      // The process that wakes the outputs is this program again, started detached.
+      wlrDisplayPower_([] {
+          return startDetached({"/proc/self/exe", {std::string(wakeOutputsArgument)}});
+      }),
+      system_(choice.monitorOff == Backend::Wlroots ? static_cast<DisplayPower&>(wlrDisplayPower_)
+                                                    : x11DisplayPower_),
       platform_{scheduler_,
                 input_,
                 screen_,

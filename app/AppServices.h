@@ -16,6 +16,7 @@
 #include "platform/wayland/SwayInputBlocker.h"
 #include "platform/wayland/SwayIpc.h"
 #include "platform/wayland/SwayKeyState.h"
+#include "platform/wayland/WlrOutputPower.h"
 #include "platform/x11/X11DisplayPower.h"
 #include "platform/x11/X11InputBlocker.h"
 #include "platform/x11/X11InputService.h"
@@ -65,8 +66,9 @@ private:
     std::unique_ptr<WlrScreenCapture> wlrScreen_;
     std::unique_ptr<GnomeScreenCapture> gnomeScreen_;
     ScreenService& screen_;
-    X11DisplayPower displayPower_;
-    LinuxSystemService system_{displayPower_};
+    X11DisplayPower x11DisplayPower_;
+    WlrDisplayPower wlrDisplayPower_;
+    LinuxSystemService system_;
     PosixFileSystem files_;
     QtClipboardService clipboard_{input_};
     QtDialogs dialogs_;

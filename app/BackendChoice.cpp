@@ -5,6 +5,7 @@
 #include "platform/gnome/MutterScreenCast.h"
 #include "platform/wayland/SwayIpc.h"
 #include "platform/wayland/WaylandConnection.h"
+#include "platform/wayland/WlrOutputPower.h"
 
 namespace pontrel {
 
@@ -75,6 +76,7 @@ BackendChoice chooseBackends(const DesktopFacts& facts) {
     // XWayland sees keys only while an X11 window has the focus: better than nothing.
     choice.keyState = facts.swayIpc ? Backend::Sway : viaXWayland;
     choice.inputBlock = facts.swayIpc ? Backend::Sway : Backend::None;
+    choice.monitorOff = facts.outputPower ? Backend::Wlroots : Backend::None;
     choice.pointerPosition = viaXWayland;
     // Our window stays an X11 window where XWayland exists.
     choice.windowEffects = viaXWayland;
@@ -105,7 +107,9 @@ std::vector<ServiceLine> serviceLines(const BackendChoice& choice) {
              {.x11 = "X11 (XInput2-Geräte ergreifen)",
               .sway = "sway (Eingabegeräte abschalten, mit Wächterprozess)"}),
         line("Computer sperren", choice.lock, {.logind = "logind"}),
-        line("Monitor ausschalten", choice.monitorOff, {.x11 = "X11 (DPMS)"}),
+        line("Monitor ausschalten", choice.monitorOff,
+             {.x11 = "X11 (DPMS)",
+              .wlroots = "wlroots (Bildschirme aus, die nächste Eingabe schaltet sie an)"}),
         line("Transparenz und im Vordergrund", choice.windowEffects,
              {.x11 = "X11-Fenster", .xwayland = "X11-Fenster über XWayland"}),
         line("Aufnahme", choice.recording, {.x11 = "X11 (XInput2)"}),
@@ -145,6 +149,7 @@ DesktopFacts probeDesktop(bool x11Display) {
     facts.virtualKeyboard = connection.keyboardManager() != nullptr && connection.seat() != nullptr;
     facts.virtualPointer = connection.pointerManager() != nullptr && connection.seat() != nullptr;
     facts.screencopy = connection.screencopyManager() != nullptr && connection.shm() != nullptr;
+    facts.outputPower = connection.outputPowerManager() != nullptr && hearsUserInput(connection);
     facts.swayIpc = SwayIpc().reachable();
     facts.mutterScreenCast = MutterScreenCast::offered();
     return facts;

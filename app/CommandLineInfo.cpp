@@ -19,7 +19,8 @@ constexpr std::string_view help =
     "  --diagnose       je Dienst zeigen, wie er auf diesem Desktop umgesetzt wird\n"
     "\n"
     "Ohne Datei wird \"pontrel.qmc\" im aktuellen Verzeichnis beachtet, falls vorhanden.\n"
-    "Pontrel braucht eine X11-Anzeige (DISPLAY), unter Wayland XWayland.\n";
+    "Pontrel braucht eine X11-Anzeige (DISPLAY) oder eine Wayland-Sitzung; ohne XWayland\n"
+    "gibt es dort keine Transparenz und kein \"Im Vordergrund\".\n";
 
 }  // namespace
 

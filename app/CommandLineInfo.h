@@ -2,11 +2,16 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace pontrel {
 
 // The answer to "--help" or "--version" given as the only argument, printed on the terminal
 // without opening a window; nothing for any other command line.
 std::optional<std::string> commandLineInfo(int argc, char** argv);
+
+// The only argument of the detached process the program starts on a wlroots desktop when it
+// switches the monitors off: it waits for the user's next input and switches them on again.
+constexpr std::string_view wakeOutputsArgument = "--wake-outputs-on-input";
 
 }  // namespace pontrel

@@ -1,6 +1,7 @@
 // The built program in a private headless sway, driven from outside: a hot key pressed on
-// another keyboard while another program has the focus, and an input block outliving the
-// program by no more than the program itself.
+// another keyboard while another program has the focus, an input block outliving the program
+// by no more than the program itself, a monitor switched off that the next input wakes, and the
+// window without XWayland.
 
 #include <gtest/gtest.h>
 #include <chrono>
@@ -71,6 +72,48 @@ TEST(WaylandProgramTest, AnInputBlockEndsWhenTheProgramIsKilled) {
     EXPECT_TRUE(test::eventually(
         [&] { return swayLog().find("input type:keyboard events enabled") != std::string::npos; },
         5s));
+}
+
+TEST(WaylandProgramTest, WithoutXWaylandTheWindowIsANativeOneWithoutWindowEffects) {
+    test::SwaySession session("us", test::SwaySession::LogCommands::No,
+                              test::SwaySession::XWayland::Disabled);
+    auto program = session.start({PONTREL_PROGRAM}, {}, "pontrel");
+    ASSERT_TRUE(session.waitForFocus(program->pid())) << test::readFile(program->logFile());
+    const std::string tree = session.swaymsg({"-t", "get_tree"});
+    EXPECT_NE(tree.find("\"shell\": \"xdg_shell\""), std::string::npos) << tree;
+    EXPECT_NE(test::readFile(program->logFile())
+                  .find("Transparenz und im Vordergrund: auf diesem Desktop nicht möglich\n"),
+              std::string::npos)
+        << test::readFile(program->logFile());
+}
+
+TEST(WaylandProgramTest, AMonitorSwitchedOffComesBackWithTheNextInputAfterTheProgramEnded) {
+    test::SwaySession session("us", test::SwaySession::LogCommands::Yes);
+    writeDefaultMacro(session, {"code:|000|wait:|10|loop:|0|start:|no|stop:|ESC|",
+                                "code:|007|pc:|screenoff|", "code:|001|wait:|60000|"});
+    // A headless output cannot really go dark (sway fails to commit it), so sway's log of the
+    // power state asked for is what shows: "dpms 2" off, "dpms 1" on.
+    const auto asked = [&](const char* state) {
+        return test::readFile(session.folder() + "/sway.log")
+                   .find(std::string("(dpms ") + state + ")") != std::string::npos;
+    };
+    const auto outputPowered = [&] { return asked("1"); };
+    auto program = session.start({PONTREL_PROGRAM, "pontrel.qmc"}, {}, "pontrel");
+    ASSERT_TRUE(test::eventually([&] { return asked("2"); }, 10s))
+        << test::readFile(program->logFile());
+    program->kill(SIGKILL);
+    std::this_thread::sleep_for(500ms);
+    EXPECT_FALSE(outputPowered());
+
+    WlrInputSink userKeyboard(nullptr);
+    for (int attempt = 0; attempt < 3 && !outputPowered(); ++attempt) {
+        userKeyboard.pressKey(NamedKey::Shift);
+        userKeyboard.flush();
+        userKeyboard.releaseKey(NamedKey::Shift);
+        userKeyboard.flush();
+        test::eventually(outputPowered, 2s);
+    }
+    EXPECT_TRUE(outputPowered());
 }
 
 }  // namespace

@@ -1,0 +1,138 @@
+#include "platform/wayland/WlrOutputPower.h"
+
+#include <algorithm>
+#include <chrono>
+#include <vector>
+
+#include <wayland-client.h>
+
+#include "ext-idle-notify-v1-client.h"
+#include "idle-client.h"
+#include "platform/wayland/WaylandConnection.h"
+#include "wlr-output-power-management-unstable-v1-client.h"
+
+namespace pontrel {
+
+namespace {
+
+// The pause after which input counts as the next one. Short, so that a key pressed soon after
+// the monitor went off still wakes it (after the pause, at the latest with the next key).
+constexpr std::uint32_t pauseMs = 100;
+
+// How long one wait for the compositor's events lasts before it is renewed.
+constexpr std::chrono::hours waitSlice{1};
+
+struct IdleState {
+    bool idle = false;
+    bool resumed = false;
+};
+
+void becameIdle(void* data) {
+    static_cast<IdleState*>(data)->idle = true;
+}
+
+void inputResumed(void* data) {
+    auto& state = *static_cast<IdleState*>(data);
+    state.resumed = state.idle;
+}
+
+const org_kde_kwin_idle_timeout_listener kdeListener = {
+    [](void* data, org_kde_kwin_idle_timeout*) { becameIdle(data); },
+    [](void* data, org_kde_kwin_idle_timeout*) { inputResumed(data); },
+};
+
+const ext_idle_notification_v1_listener extListener = {
+    [](void* data, ext_idle_notification_v1*) { becameIdle(data); },
+    [](void* data, ext_idle_notification_v1*) { inputResumed(data); },
+};
+
+const zwlr_output_power_v1_listener powerListener = {
+    [](void*, zwlr_output_power_v1*, std::uint32_t) {},
+    [](void* data, zwlr_output_power_v1*) { *static_cast<bool*>(data) = true; },
+};
+
+}  // namespace
+
+bool setOutputsPower(WaylandConnection& connection, bool on) {
+    if (!connection.usable() || connection.outputPowerManager() == nullptr ||
+        connection.outputs().empty()) {
+        return false;
+    }
+    const std::uint32_t mode = on ? ZWLR_OUTPUT_POWER_V1_MODE_ON : ZWLR_OUTPUT_POWER_V1_MODE_OFF;
+    // One flag per output; a vector of bool would not give their addresses.
+    std::vector<char> failed(connection.outputs().size(), 0);
+    std::vector<zwlr_output_power_v1*> controls;
+    for (std::size_t i = 0; i < failed.size(); ++i) {
+        zwlr_output_power_v1* control = zwlr_output_power_manager_v1_get_output_power(
+            connection.outputPowerManager(), connection.outputs()[i].output);
+        zwlr_output_power_v1_add_listener(control, &powerListener, &failed[i]);
+        zwlr_output_power_v1_set_mode(control, mode);
+        controls.push_back(control);
+    }
+    const bool answered = connection.roundtrip();
+    for (zwlr_output_power_v1* control : controls) {
+        zwlr_output_power_v1_destroy(control);
+    }
+    (void)connection.flush();
+    return answered && std::find(failed.begin(), failed.end(), 1) == failed.end();
+}
+
+bool hearsUserInput(const WaylandConnection& connection) {
+    return connection.seat() != nullptr &&
+           (connection.idleNotifier() != nullptr || connection.kdeIdle() != nullptr);
+}
+
+bool waitForNextInput(WaylandConnection& connection) {
+    if (!connection.usable() || !hearsUserInput(connection)) {
+        return false;
+    }
+    IdleState state;
+    ext_idle_notification_v1* notification = nullptr;
+    org_kde_kwin_idle_timeout* timeout = nullptr;
+    if (connection.idleNotifier() != nullptr) {
+        notification = ext_idle_notifier_v1_get_idle_notification(connection.idleNotifier(),
+                                                                  pauseMs, connection.seat());
+        ext_idle_notification_v1_add_listener(notification, &extListener, &state);
+    } else {
+        timeout =
+            org_kde_kwin_idle_get_idle_timeout(connection.kdeIdle(), connection.seat(), pauseMs);
+        org_kde_kwin_idle_timeout_add_listener(timeout, &kdeListener, &state);
+    }
+    while (connection.usable() && !state.resumed) {
+        (void)connection.dispatchUntil([&state] { return state.resumed; }, waitSlice);
+    }
+    if (notification != nullptr) {
+        ext_idle_notification_v1_destroy(notification);
+    }
+    if (timeout != nullptr) {
+        org_kde_kwin_idle_timeout_release(timeout);
+    }
+    return state.resumed;
+}
+
+Status WlrDisplayPower::dpmsOff() {
+    WaylandConnection connection;
+    if (!setOutputsPower(connection, false)) {
+        return Status::failure("the desktop did not switch the outputs off");
+    }
+    Status waker = startWaker_();
+    if (!waker.ok()) {
+        // Without the process that wakes them the outputs would stay dark.
+        (void)setOutputsPower(connection, true);
+    }
+    return waker;
+}
+
+Status WlrDisplayPower::activateScreenSaver() {
+    return Status::failure("this desktop has no screen saver to start");
+}
+
+int wakeOutputsOnInput() {
+    WaylandConnection connection;
+    if (!waitForNextInput(connection)) {
+        return 1;
+    }
+    return setOutputsPower(connection, true) ? 0 : 1;
+}
+
+}  // namespace pontrel
