@@ -22,8 +22,7 @@ AppServices::AppServices(const BackendChoice& choice)
       wlrDisplayPower_([] {
           return startDetached({"/proc/self/exe", {std::string(wakeOutputsArgument)}});
       }),
-      system_(choice.monitorOff == Backend::Wlroots ? static_cast<DisplayPower&>(wlrDisplayPower_)
-                                                    : x11DisplayPower_),
+      system_(chooseDisplayPower(choice)),
       platform_{scheduler_,
                 input_,
                 screen_,
@@ -79,6 +78,17 @@ ScreenService& AppServices::chooseScreen(const BackendChoice& choice) {
             return *gnomeScreen_;
         default:
             return x11Screen_;
+    }
+}
+
+DisplayPower& AppServices::chooseDisplayPower(const BackendChoice& choice) {
+    switch (choice.monitorOff) {
+        case Backend::X11:
+            return x11DisplayPower_;
+        case Backend::Wlroots:
+            return wlrDisplayPower_;
+        default:
+            return noDisplayPower_;
     }
 }
 

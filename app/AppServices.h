@@ -4,6 +4,7 @@
 
 #include "BackendChoice.h"
 #include "platform/Platform.h"
+#include "platform/UnavailableDisplayPower.h"
 #include "platform/UnavailableRecorder.h"
 #include "platform/linux/LinuxSystemService.h"
 #include "platform/linux/PosixFileSystem.h"
@@ -48,6 +49,7 @@ public:
 private:
     InputService& chooseInput(const BackendChoice& choice);
     ScreenService& chooseScreen(const BackendChoice& choice);
+    DisplayPower& chooseDisplayPower(const BackendChoice& choice);
 
     QtScheduler scheduler_;
     X11KeyState keyState_;
@@ -68,6 +70,9 @@ private:
     ScreenService& screen_;
     X11DisplayPower x11DisplayPower_;
     WlrDisplayPower wlrDisplayPower_;
+    // Where no backend serves it: through XWayland the X server's screen saver would report a
+    // success that nobody sees.
+    UnavailableDisplayPower noDisplayPower_;
     LinuxSystemService system_;
     PosixFileSystem files_;
     QtClipboardService clipboard_{input_};

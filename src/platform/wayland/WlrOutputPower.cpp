@@ -124,7 +124,7 @@ Status WlrDisplayPower::dpmsOff() {
 }
 
 Status WlrDisplayPower::activateScreenSaver() {
-    return Status::failure("this desktop has no screen saver to start");
+    return Status::failure("the outputs were not switched off, and there is no screen saver");
 }
 
 int wakeOutputsOnInput() {

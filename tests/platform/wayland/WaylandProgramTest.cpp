@@ -1,7 +1,7 @@
 // The built program in a private headless sway, driven from outside: a hot key pressed on
 // another keyboard while another program has the focus, an input block outliving the program
-// by no more than the program itself, a monitor switched off that the next input wakes, and the
-// window without XWayland.
+// by no more than the program itself, a monitor switched off that the next input wakes, BMP and
+// JPEG screenshots of a native window, and the window without XWayland.
 
 #include <gtest/gtest.h>
 #include <chrono>
@@ -10,6 +10,9 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include <QImage>
+#include <QString>
 
 #include "model/MacroFile.h"
 #include "platform/wayland/WlrInputSink.h"
@@ -72,6 +75,30 @@ TEST(WaylandProgramTest, AnInputBlockEndsWhenTheProgramIsKilled) {
     EXPECT_TRUE(test::eventually(
         [&] { return swayLog().find("input type:keyboard events enabled") != std::string::npos; },
         5s));
+}
+
+TEST(WaylandProgramTest, BmpAndJpegScreenshotsShowANativeWindow) {
+    test::SwaySession session;
+    auto window =
+        session.start({PONTREL_TEST_WINDOW, session.folder() + "/clicks.txt", "#3366cc", "#cc6633"},
+                      {{"QT_QPA_PLATFORM", "wayland"}}, "window");
+    ASSERT_TRUE(session.waitForFocus(window->pid()));
+    writeDefaultMacro(session, {"code:|000|wait:|500|loop:|0|start:|no|stop:|ESC|",
+                                "code:|009|pfad:|bild.bmp|", "code:|009|pfad:|bild.jpg <90%>|"});
+    auto program = session.start({PONTREL_PROGRAM, "pontrel.qmc"}, {}, "pontrel");
+    for (const char* name : {"bild.bmp", "bild.jpg"}) {
+        SCOPED_TRACE(name);
+        const QString file = QString::fromStdString(session.folder() + "/" + name);
+        QImage shot;
+        ASSERT_TRUE(test::eventually([&] { return shot.load(file); }, 10s))
+            << test::readFile(program->logFile());
+        EXPECT_EQ(shot.size(), QSize(1920, 1080));
+        // A corner the window fills and the program's own (floating) window leaves free.
+        const QColor pixel = shot.pixelColor(40, 40);
+        EXPECT_NEAR(pixel.red(), 0x33, 4);
+        EXPECT_NEAR(pixel.green(), 0x66, 4);
+        EXPECT_NEAR(pixel.blue(), 0xCC, 4);
+    }
 }
 
 TEST(WaylandProgramTest, WithoutXWaylandTheWindowIsANativeOneWithoutWindowEffects) {
