@@ -1,7 +1,7 @@
 // The built program in a private headless sway, driven from outside: a hot key pressed on
 // another keyboard while another program has the focus, an input block outliving the program
-// by no more than the program itself, a monitor switched off that the next input wakes, BMP and
-// JPEG screenshots of a native window, and the window without XWayland.
+// by no more than the program itself, a monitor switched off that the next input wakes, a pixel
+// watch and BMP and JPEG screenshots of a native window, and the window without XWayland.
 
 #include <gtest/gtest.h>
 #include <chrono>
@@ -15,6 +15,7 @@
 #include <QString>
 
 #include "model/MacroFile.h"
+#include "platform/InputQueue.h"
 #include "platform/wayland/WlrInputSink.h"
 #include "support/wayland/SwaySession.h"
 
@@ -77,27 +78,44 @@ TEST(WaylandProgramTest, AnInputBlockEndsWhenTheProgramIsKilled) {
         5s));
 }
 
-TEST(WaylandProgramTest, BmpAndJpegScreenshotsShowANativeWindow) {
+TEST(WaylandProgramTest, APixelWatchSeesANativeRepaintAndTheScreenshotsShowIt) {
     test::SwaySession session;
     auto window =
         session.start({PONTREL_TEST_WINDOW, session.folder() + "/clicks.txt", "#3366cc", "#cc6633"},
                       {{"QT_QPA_PLATFORM", "wayland"}}, "window");
     ASSERT_TRUE(session.waitForFocus(window->pid()));
-    writeDefaultMacro(session, {"code:|000|wait:|500|loop:|0|start:|no|stop:|ESC|",
+    // A corner the window fills and the program's own (floating) window leaves free.
+    writeDefaultMacro(session, {"code:|000|wait:|100|loop:|0|start:|no|stop:|ESC|",
+                                "code:|010|xpos:|40|ypos:|40|break:|0|",
                                 "code:|009|pfad:|bild.bmp|", "code:|009|pfad:|bild.jpg <90%>|"});
     auto program = session.start({PONTREL_PROGRAM, "pontrel.qmc"}, {}, "pontrel");
+    const auto shotFile = [&](const char* name) {
+        return QString::fromStdString(session.folder() + "/" + name);
+    };
+    std::this_thread::sleep_for(2s);
+    ASSERT_FALSE(QImage(shotFile("bild.bmp")).width() > 0) << "the watch ended unchanged";
+
+    // The window turns to its second colour on a click; a new virtual pointer's first events
+    // may be lost on a headless seat.
+    WlrInputSink pointer(nullptr);
+    InputQueue queue(pointer);
+    const auto watchEnded = [&] { return QImage(shotFile("bild.bmp")).width() > 0; };
+    for (int attempt = 0; attempt < 3 && !watchEnded(); ++attempt) {
+        queue.movePointer({300, 300});  // away from the watched pixel: the pointer shows
+        ASSERT_TRUE(queue.mouseEvent(2 | 4).ok());
+        queue.drain();
+        test::eventually(watchEnded, 3s);
+    }
     for (const char* name : {"bild.bmp", "bild.jpg"}) {
         SCOPED_TRACE(name);
-        const QString file = QString::fromStdString(session.folder() + "/" + name);
         QImage shot;
-        ASSERT_TRUE(test::eventually([&] { return shot.load(file); }, 10s))
+        ASSERT_TRUE(test::eventually([&] { return shot.load(shotFile(name)); }, 10s))
             << test::readFile(program->logFile());
         EXPECT_EQ(shot.size(), QSize(1920, 1080));
-        // A corner the window fills and the program's own (floating) window leaves free.
         const QColor pixel = shot.pixelColor(40, 40);
-        EXPECT_NEAR(pixel.red(), 0x33, 4);
+        EXPECT_NEAR(pixel.red(), 0xCC, 4);
         EXPECT_NEAR(pixel.green(), 0x66, 4);
-        EXPECT_NEAR(pixel.blue(), 0xCC, 4);
+        EXPECT_NEAR(pixel.blue(), 0x33, 4);
     }
 }
 
