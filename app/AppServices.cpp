@@ -19,8 +19,8 @@ AppServices::AppServices(const BackendChoice& choice)
     : input_(chooseInput(choice)),
       screen_(chooseScreen(choice)),
       // The process that wakes the outputs is this program again, started detached.
-      wlrDisplayPower_([] {
-          return startDetached({"/proc/self/exe", {std::string(wakeOutputsArgument)}});
+      wlrDisplayPower_([](int answer) {
+          return startDetached({"/proc/self/exe", {std::string(wakeOutputsArgument)}}, answer);
       }),
       system_(chooseDisplayPower(choice)),
       platform_{scheduler_,

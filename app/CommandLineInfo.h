@@ -10,8 +10,8 @@ namespace pontrel {
 // without opening a window; nothing for any other command line.
 std::optional<std::string> commandLineInfo(int argc, char** argv);
 
-// The only argument of the detached process the program starts on a wlroots desktop when it
-// switches the monitors off: it waits for the user's next input and switches them on again.
+// The only argument of the detached process the program starts on a wlroots desktop to switch
+// the monitors off: it switches them off, waits for the user's next input and on again.
 constexpr std::string_view wakeOutputsArgument = "--wake-outputs-on-input";
 
 }  // namespace pontrel

@@ -1,5 +1,8 @@
 #include "platform/wayland/WlrOutputPower.h"
 
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
 #include <algorithm>
 #include <chrono>
 #include <vector>
@@ -18,6 +21,9 @@ namespace {
 // The pause after which input counts as the next one. Short, so that a key pressed soon after
 // the monitor went off still wakes it (after the pause, at the latest with the next key).
 constexpr std::uint32_t pauseMs = 100;
+
+// How long switching off may take before it counts as failed.
+constexpr int answerTimeoutMs = 5000;
 
 // How long one wait for the compositor's events lasts before it is renewed.
 constexpr std::chrono::hours waitSlice{1};
@@ -110,17 +116,26 @@ bool waitForNextInput(WaylandConnection& connection) {
     return state.resumed;
 }
 
+// One process switches the outputs off and on again, so that nothing can end between the two
+// and leave them dark.
 Status WlrDisplayPower::dpmsOff() {
-    WaylandConnection connection;
-    if (!setOutputsPower(connection, false)) {
-        return Status::failure("the desktop did not switch the outputs off");
+    int answer[2];
+    if (pipe2(answer, O_CLOEXEC) != 0) {
+        return Status::failure("no pipe for the process that switches the outputs");
     }
-    Status waker = startWaker_();
-    if (!waker.ok()) {
-        // Without the process that wakes them the outputs would stay dark.
-        (void)setOutputsPower(connection, true);
+    const Status started = startWaker_(answer[1]);
+    close(answer[1]);
+    char word = '0';
+    pollfd readable{answer[0], POLLIN, 0};
+    if (started.ok() && poll(&readable, 1, answerTimeoutMs) == 1) {
+        (void)read(answer[0], &word, 1);
     }
-    return waker;
+    close(answer[0]);
+    if (!started.ok()) {
+        return started;
+    }
+    return word == '1' ? Status::success()
+                       : Status::failure("the desktop did not switch the outputs off");
 }
 
 Status WlrDisplayPower::activateScreenSaver() {
@@ -128,8 +143,14 @@ Status WlrDisplayPower::activateScreenSaver() {
 }
 
 int wakeOutputsOnInput() {
+    constexpr int answer = 3;
     WaylandConnection connection;
-    if (!waitForNextInput(connection)) {
+    // Never dark without a way back.
+    const bool off = hearsUserInput(connection) && setOutputsPower(connection, false);
+    const char word = off ? '1' : '0';
+    (void)write(answer, &word, 1);
+    close(answer);
+    if (!off || !waitForNextInput(connection)) {
         return 1;
     }
     return setOutputsPower(connection, true) ? 0 : 1;

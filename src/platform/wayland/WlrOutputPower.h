@@ -20,13 +20,14 @@ bool hearsUserInput(const WaylandConnection& connection);
 // cannot tell or the connection ends.
 bool waitForNextInput(WaylandConnection& connection);
 
-// Monitor off on the wlroots desktops. They never switch an output on again by themselves, so
-// the outputs are switched off here and a detached process of ours switches them on at the
-// user's next input, whether or not this program still runs then.
+// Monitor off on the wlroots desktops. They never switch an output on again by themselves, so a
+// detached process of ours switches the outputs off and on again at the user's next input,
+// whether or not this program still runs then.
 class WlrDisplayPower : public DisplayPower {
 public:
-    // startWaker starts that process (see wakeOutputsOnInput).
-    explicit WlrDisplayPower(std::function<Status()> startWaker)
+    // startWaker starts that process (see wakeOutputsOnInput) with the given descriptor as its
+    // descriptor 3.
+    explicit WlrDisplayPower(std::function<Status(int)> startWaker)
         : startWaker_(std::move(startWaker)) {}
 
     bool hasDpms() override { return true; }
@@ -34,10 +35,11 @@ public:
     Status activateScreenSaver() override;
 
 private:
-    std::function<Status()> startWaker_;
+    std::function<Status(int)> startWaker_;
 };
 
-// The life of that process: waits for the user's next input, then switches every output on.
+// The life of that process: switches every output off, tells how that went on descriptor 3
+// ('1' done, '0' not), waits for the user's next input and switches every output on again.
 // Returns the exit code.
 int wakeOutputsOnInput();
 
