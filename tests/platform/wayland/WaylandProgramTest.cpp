@@ -92,7 +92,9 @@ TEST(WaylandProgramTest, APixelWatchSeesANativeRepaintAndTheScreenshotsShowIt) {
     const auto shotFile = [&](const char* name) {
         return QString::fromStdString(session.folder() + "/" + name);
     };
-    std::this_thread::sleep_for(2s);
+    // The watch must have begun before the window changes: it compares with its first look.
+    ASSERT_TRUE(session.waitForFocus(program->pid())) << test::readFile(program->logFile());
+    std::this_thread::sleep_for(1s);
     ASSERT_FALSE(QImage(shotFile("bild.bmp")).width() > 0) << "the watch ended unchanged";
 
     // The window turns to its second colour on a click; a new virtual pointer's first events
