@@ -15,6 +15,11 @@ struct DesktopFacts {
     bool outputPower = false;  // outputs switched off, and woken at the user's next input
     bool swayIpc = false;
     bool mutterScreenCast = false;  // GNOME's screen cast on the session bus
+    // Versions of the desktop portal's interfaces; 0 where it lacks one.
+    unsigned portalRemoteDesktop = 0;
+    unsigned portalScreenshot = 0;
+    unsigned portalGlobalShortcuts = 0;
+    bool gnome = false;  // XDG_CURRENT_DESKTOP names GNOME
 };
 
 // Where each service of the program comes from on this desktop.
@@ -25,6 +30,9 @@ enum class Backend {
     Wlroots,   // the wlroots protocols (virtual keyboard and pointer, screencopy, output power)
     Sway,      // sway's IPC (key bindings, input configuration)
     Mutter,    // mutter's D-Bus interfaces (GNOME)
+    Portal,    // the desktop portals (RemoteDesktop, Screenshot, GlobalShortcuts)
+    // GNOME keyboard shortcuts the user sets up to run "Pontrel --hotkey start|stop"
+    HotkeyCommand,
     Logind,
 };
 

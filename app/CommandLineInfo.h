@@ -13,5 +13,7 @@ std::optional<std::string> commandLineInfo(int argc, char** argv);
 // The only argument of the detached process the program starts on a wlroots desktop to switch
 // the monitors off: it switches them off, waits for the user's next input and on again.
 constexpr std::string_view wakeOutputsArgument = "--wake-outputs-on-input";
+// The word after "--hotkey" when the command line is "--hotkey WORD"; nothing otherwise.
+std::optional<std::string> hotkeyWord(int argc, char** argv);
 
 }  // namespace pontrel

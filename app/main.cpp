@@ -9,8 +9,11 @@
 #include "CommandLineInfo.h"
 #include "DisplayCheck.h"
 #include "ExitSignals.h"
+#include "GnomeHotkeySetup.h"
+#include "HotkeyForwarding.h"
 #include "platform/qt/CursorBlinkTimeout.h"
 #include "platform/qt/GermanTranslations.h"
+#include "platform/qt/HotkeyChannel.h"
 #include "platform/qt/MainWindow.h"
 #include "platform/wayland/WlrOutputPower.h"
 #include "window/MainForm.h"
@@ -22,6 +25,9 @@ int main(int argc, char** argv) {
     }
     if (argc == 2 && argv[1] == pontrel::wakeOutputsArgument) {
         return pontrel::wakeOutputsOnInput();
+    }
+    if (const auto word = pontrel::hotkeyWord(argc, argv)) {
+        return pontrel::forwardHotkey(*word, argc, argv);
     }
     // The input, key-state and capture services use Xlib from threads of their own.
     pontrel::prepareXlibForThreads();
@@ -39,6 +45,9 @@ int main(int argc, char** argv) {
         }
         if (!x11Display && !waylandWindow) {
             std::cout << "Fenster: braucht eine X11-Anzeige oder eine Wayland-Sitzung\n";
+        }
+        if (backends.keyState == pontrel::Backend::HotkeyCommand) {
+            std::cout << pontrel::gnomeHotkeySetup(pontrel::runningProgram());
         }
         return 0;
     }
@@ -76,6 +85,14 @@ int main(int argc, char** argv) {
             "Wayland-Fenster, und Wayland lässt ein Programm sein Fenster weder\n"
             "durchsichtig machen noch im Vordergrund halten.");
     }
+    // "Pontrel --hotkey start|stop" from a desktop shortcut acts as the start or stop key.
+    const pontrel::HotkeyServer hotkeys([&form](pontrel::HotkeyCommand command) {
+        if (command == pontrel::HotkeyCommand::Start && !form.run.running()) {
+            form.run.cmd_start_Click();
+        } else if (command == pontrel::HotkeyCommand::Stop && form.run.running()) {
+            form.run.start_stop();
+        }
+    });
 
     form.lifecycle.Form_Load();
     window.flushPending();
