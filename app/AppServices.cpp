@@ -1,9 +1,11 @@
 #include "AppServices.h"
 
+#include "CommandLineInfo.h"
 #include "platform/gnome/GnomeScreenCapture.h"
 #include "platform/kde/KWinInputSink.h"
 #include "platform/kde/KWinKeyState.h"
 #include "platform/kde/KWinScreenCapture.h"
+#include "platform/linux/ProgramLauncher.h"
 #include "platform/portal/PortalBus.h"
 #include "platform/portal/PortalInputSink.h"
 #include "platform/portal/PortalKeyState.h"
@@ -23,7 +25,11 @@ constexpr int enterKey = 13;
 AppServices::AppServices(const BackendChoice& choice)
     : input_(chooseInput(choice)),
       screen_(chooseScreen(choice)),
-      power_(choosePower(choice)),
+      // The process that wakes the outputs is this program again, started detached.
+      wlrDisplayPower_([](int answer) {
+          return startDetached({"/proc/self/exe", {std::string(wakeOutputsArgument)}}, answer);
+      }),
+      system_(chooseDisplayPower(choice)),
       platform_{scheduler_,
                 input_,
                 screen_,
@@ -114,16 +120,24 @@ ScreenService& AppServices::chooseScreen(const BackendChoice& choice) {
     }
 }
 
+DisplayPower& AppServices::chooseDisplayPower(const BackendChoice& choice) {
+    switch (choice.monitorOff) {
+        case Backend::X11:
+            return x11DisplayPower_;
+        case Backend::Wlroots:
+            return wlrDisplayPower_;
+        case Backend::KWin:
+            return kwinDisplayPower_;
+        default:
+            return noDisplayPower_;
+    }
+}
+
 PortalBus& AppServices::portal() {
     if (portal_ == nullptr) {
         portal_ = std::make_unique<PortalBus>();
     }
     return *portal_;
-}
-
-DisplayPower& AppServices::choosePower(const BackendChoice& choice) {
-    return choice.monitorOff == Backend::KWin ? static_cast<DisplayPower&>(kwinPower_)
-                                              : displayPower_;
 }
 
 void AppServices::attachWindow(QWidget* window) {

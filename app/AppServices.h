@@ -4,6 +4,7 @@
 
 #include "BackendChoice.h"
 #include "platform/Platform.h"
+#include "platform/UnavailableDisplayPower.h"
 #include "platform/UnavailableRecorder.h"
 #include "platform/kde/KWinDisplayPower.h"
 #include "platform/linux/LinuxSystemService.h"
@@ -17,6 +18,7 @@
 #include "platform/wayland/SwayInputBlocker.h"
 #include "platform/wayland/SwayIpc.h"
 #include "platform/wayland/SwayKeyState.h"
+#include "platform/wayland/WlrOutputPower.h"
 #include "platform/x11/X11DisplayPower.h"
 #include "platform/x11/X11InputBlocker.h"
 #include "platform/x11/X11InputService.h"
@@ -55,9 +57,9 @@ public:
 private:
     InputService& chooseInput(const BackendChoice& choice);
     ScreenService& chooseScreen(const BackendChoice& choice);
+    DisplayPower& chooseDisplayPower(const BackendChoice& choice);
     // The desktop portal's connection, made on first use.
     PortalBus& portal();
-    DisplayPower& choosePower(const BackendChoice& choice);
 
     QtScheduler scheduler_;
     X11KeyState keyState_;
@@ -84,10 +86,13 @@ private:
     std::unique_ptr<PortalScreenshots> portalScreen_;
     std::unique_ptr<KWinScreenCapture> kwinScreen_;
     ScreenService& screen_;
-    X11DisplayPower displayPower_;
-    KWinDisplayPower kwinPower_;
-    DisplayPower& power_;
-    LinuxSystemService system_{power_};
+    X11DisplayPower x11DisplayPower_;
+    WlrDisplayPower wlrDisplayPower_;
+    KWinDisplayPower kwinDisplayPower_;
+    // Where no backend serves it: through XWayland the X server's screen saver would report a
+    // success that nobody sees.
+    UnavailableDisplayPower noDisplayPower_;
+    LinuxSystemService system_;
     PosixFileSystem files_;
     QtClipboardService clipboard_{input_};
     QtDialogs dialogs_;

@@ -11,6 +11,7 @@
 #include "platform/portal/PortalProbe.h"
 #include "platform/wayland/SwayIpc.h"
 #include "platform/wayland/WaylandConnection.h"
+#include "platform/wayland/WlrOutputPower.h"
 
 namespace pontrel {
 
@@ -105,7 +106,9 @@ BackendChoice chooseBackends(const DesktopFacts& facts) {
                       : facts.kwinShortcuts ? Backend::KWin
                                             : portalKeys;
     choice.inputBlock = facts.swayIpc ? Backend::Sway : Backend::None;
-    choice.monitorOff = facts.kwinDpms ? Backend::KWin : Backend::None;
+    choice.monitorOff = facts.outputPower ? Backend::Wlroots
+                        : facts.kwinDpms  ? Backend::KWin
+                                          : Backend::None;
     choice.pointerPosition = viaXWayland;
     // Our window stays an X11 window where XWayland exists.
     choice.windowEffects = viaXWayland;
@@ -149,7 +152,9 @@ std::vector<ServiceLine> serviceLines(const BackendChoice& choice) {
               .sway = "sway (Eingabegeräte abschalten, mit Wächterprozess)"}),
         line("Computer sperren", choice.lock, {.logind = "logind"}),
         line("Monitor ausschalten", choice.monitorOff,
-             {.x11 = "X11 (DPMS)", .kwin = "KWin (DPMS)"}),
+             {.x11 = "X11 (DPMS)",
+              .wlroots = "wlroots (Bildschirme aus, die nächste Eingabe schaltet sie an)",
+              .kwin = "KWin (DPMS)"}),
         line("Transparenz und im Vordergrund", choice.windowEffects,
              {.x11 = "X11-Fenster", .xwayland = "X11-Fenster über XWayland"}),
         line("Aufnahme", choice.recording, {.x11 = "X11 (XInput2)"}),
@@ -211,6 +216,7 @@ DesktopFacts probeDesktop(bool x11Display) {
     facts.virtualKeyboard = connection.keyboardManager() != nullptr && connection.seat() != nullptr;
     facts.virtualPointer = connection.pointerManager() != nullptr && connection.seat() != nullptr;
     facts.screencopy = connection.screencopyManager() != nullptr && connection.shm() != nullptr;
+    facts.outputPower = connection.outputPowerManager() != nullptr && hearsUserInput(connection);
     facts.swayIpc = SwayIpc().reachable();
     facts.mutterScreenCast = MutterScreenCast::offered();
     const PortalVersions portal = probePortal();

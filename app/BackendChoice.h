@@ -12,6 +12,7 @@ struct DesktopFacts {
     bool virtualKeyboard = false;
     bool virtualPointer = false;
     bool screencopy = false;
+    bool outputPower = false;  // outputs switched off, and woken at the user's next input
     bool swayIpc = false;
     bool mutterScreenCast = false;  // GNOME's screen cast on the session bus
     // Versions of the desktop portal's interfaces; 0 where it lacks one.
@@ -31,7 +32,7 @@ enum class Backend {
     None,
     X11,       // the X server of an X11 session
     XWayland,  // X11 through XWayland: reaches X11 programs only
-    Wlroots,   // the wlroots protocols (virtual keyboard and pointer, screencopy)
+    Wlroots,   // the wlroots protocols (virtual keyboard and pointer, screencopy, output power)
     Sway,      // sway's IPC (key bindings, input configuration)
     Mutter,    // mutter's D-Bus interfaces (GNOME)
     Portal,    // the desktop portals (RemoteDesktop, Screenshot, GlobalShortcuts)

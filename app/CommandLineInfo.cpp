@@ -21,7 +21,8 @@ constexpr std::string_view help =
     "  --hotkey stop    des Desktops), bzw. die Abbruch-Taste\n"
     "\n"
     "Ohne Datei wird \"pontrel.qmc\" im aktuellen Verzeichnis beachtet, falls vorhanden.\n"
-    "Pontrel braucht eine X11-Anzeige (DISPLAY), unter Wayland XWayland.\n";
+    "Pontrel braucht eine X11-Anzeige (DISPLAY) oder eine Wayland-Sitzung; ohne XWayland\n"
+    "gibt es dort keine Transparenz und kein \"Im Vordergrund\".\n";
 
 }  // namespace
 

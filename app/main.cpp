@@ -15,6 +15,7 @@
 #include "platform/qt/GermanTranslations.h"
 #include "platform/qt/HotkeyChannel.h"
 #include "platform/qt/MainWindow.h"
+#include "platform/wayland/WlrOutputPower.h"
 #include "window/MainForm.h"
 
 int main(int argc, char** argv) {
@@ -22,18 +23,22 @@ int main(int argc, char** argv) {
         std::cout << *info;
         return 0;
     }
+    if (argc == 2 && argv[1] == pontrel::wakeOutputsArgument) {
+        return pontrel::wakeOutputsOnInput();
+    }
     if (const auto word = pontrel::hotkeyWord(argc, argv)) {
         return pontrel::forwardHotkey(*word, argc, argv);
     }
-    // The window is an X11 window, under Wayland through XWayland, so that transparency and
-    // always-on-top keep working.
-    qputenv("QT_QPA_PLATFORM", "xcb");
     // The input, key-state and capture services use Xlib from threads of their own.
     pontrel::prepareXlibForThreads();
     const std::string display = pontrel::chosenDisplay(argc, argv);
     const bool x11Display = pontrel::canOpenDisplay(display);
     const pontrel::DesktopFacts desktop = pontrel::probeDesktop(x11Display);
     const pontrel::BackendChoice backends = pontrel::chooseBackends(desktop);
+    // The window is an X11 window, under Wayland through XWayland, so that transparency and
+    // always-on-top keep working; only without XWayland it is a Wayland window, without both.
+    const bool waylandWindow = !x11Display && desktop.waylandSession;
+    qputenv("QT_QPA_PLATFORM", waylandWindow ? "wayland" : "xcb");
     if (argc == 2 && std::string_view(argv[1]) == "--diagnose") {
         for (const std::string& line : pontrel::describeBackends(backends)) {
             std::cout << line << '\n';
@@ -41,19 +46,19 @@ int main(int argc, char** argv) {
         for (const std::string& line : pontrel::diagnosisHints(desktop)) {
             std::cout << line << '\n';
         }
-        if (!x11Display) {
-            std::cout << "Fenster: braucht eine X11-Anzeige oder XWayland\n";
+        if (!x11Display && !waylandWindow) {
+            std::cout << "Fenster: braucht eine X11-Anzeige oder eine Wayland-Sitzung\n";
         }
         if (backends.keyState == pontrel::Backend::HotkeyCommand) {
             std::cout << pontrel::gnomeHotkeySetup(pontrel::runningProgram());
         }
         return 0;
     }
-    if (!x11Display) {
+    if (!x11Display && !waylandWindow) {
         std::cerr << "Pontrel braucht eine X11-Anzeige, doch "
                   << (display.empty() ? std::string("DISPLAY ist nicht gesetzt")
                                       : "die Anzeige \"" + display + "\" lässt sich nicht öffnen")
-                  << ". Bitte in einer X11-Sitzung (oder unter XWayland) starten.\n";
+                  << ". Bitte in einer X11- oder Wayland-Sitzung starten.\n";
         return 1;
     }
     if (pontrel::waylandSession()) {
@@ -77,6 +82,12 @@ int main(int argc, char** argv) {
     pontrel::MainWindow window(form.frm_pontrel, form.allControls());
     services.attachWindow(&window);
     window.setCloseHandler([&form] { form.lifecycle.Form_Unload(); });
+    if (backends.windowEffects == pontrel::Backend::None) {
+        form.options.fenstereffekte_sperren(
+            "Auf diesem Desktop nicht möglich: ohne XWayland ist Pontrel ein\n"
+            "Wayland-Fenster, und Wayland lässt ein Programm sein Fenster weder\n"
+            "durchsichtig machen noch im Vordergrund halten.");
+    }
     // "Pontrel --hotkey start|stop" from a desktop shortcut acts as the start or stop key.
     const pontrel::HotkeyServer hotkeys([&form](pontrel::HotkeyCommand command) {
         if (command == pontrel::HotkeyCommand::Start && !form.run.running()) {

@@ -134,10 +134,15 @@ void RunControl::setEditing(bool enabled) {
     for (Control* control : f.lockedWhileRunning()) {
         control->setEnabled(enabled);
     }
-    // Given back only where they work: the CD controls need a drive, Laden its file.
+    // Given back only where they work: the CD controls need a drive, Laden its file, the window
+    // effects a desktop that has them.
     if (f.keine_cd) {
         f.com_8_laufwerk.setEnabled(false);
         f.com_8_move.setEnabled(false);
+    }
+    if (f.keine_fenstereffekte) {
+        f.chk_0_transparenz.setEnabled(false);
+        f.chk_0_vordergrund.setEnabled(false);
     }
     f.cmd_load.setEnabled(enabled && f.platform.files.exists(f.dateipfad));
     f.com_code.setVisible(!enabled);

@@ -65,6 +65,8 @@ struct FormState {
     std::int16_t twips_pro_pixel_x = 15;
     std::int16_t twips_pro_pixel_y = 15;
     bool ausgeblendet = false;
+    // The desktop lets the window be neither transparent nor always on top.
+    bool keine_fenstereffekte = false;
     ScreenPoint mausposition;
 };
 

@@ -1,6 +1,7 @@
 #include "window/WindowOptions.h"
 
 #include <array>
+#include <initializer_list>
 #include <string>
 
 #include "model/MacroFile.h"
@@ -59,10 +60,14 @@ bool WindowOptions::sleepsOffScreen(Timer& display) {
 }
 
 void WindowOptions::chk_0_transparenz_Click() {
-    form_.Timer_transparenz.setEnabled(form_.chk_0_transparenz.value() == 1);
+    form_.Timer_transparenz.setEnabled(form_.chk_0_transparenz.value() == 1 &&
+                                       !form_.keine_fenstereffekte);
 }
 
 void WindowOptions::chk_0_vordergrund_Click() {
+    if (form_.keine_fenstereffekte) {
+        return;
+    }
     form_.logIgnoredFailure("Im Vordergrund",
                             form_.platform.window.setTopmost(form_.chk_0_vordergrund.value() == 1));
 }
@@ -120,6 +125,19 @@ void WindowOptions::mnudisplay_Click() {
     f.lst_code.setHeight(listPixels * f.twips_pro_pixel_y);
     f.frm_pontrel.setOuterHeight(enlarge ? largeOuterHeightTwips : smallOuterHeightTwips);
     f.mnudisplay.setCaption(enlarge ? lessCaption : moreCaption);
+}
+
+void WindowOptions::fenstereffekte_sperren(const std::string& grund) {
+    MainForm& f = form_;
+    f.keine_fenstereffekte = true;
+    f.Timer_transparenz.setEnabled(false);
+    for (Control* control :
+         std::initializer_list<Control*>{&f.lbl_0_transparenz, &f.chk_0_transparenz,
+                                         &f.lbl_0_vordergrund, &f.chk_0_vordergrund}) {
+        control->setToolTip(grund);
+    }
+    f.chk_0_transparenz.setEnabled(false);
+    f.chk_0_vordergrund.setEnabled(false);
 }
 
 void WindowOptions::Timer_XYPos_Timer() {

@@ -22,6 +22,9 @@ public:
     void transparenz_blenden(int richtung);
     // The layout entry of the list's menu, also Ctrl+D in the list.
     void mnudisplay_Click();
+    // Where the desktop has neither transparency nor always-on-top: both boxes disabled, their
+    // tool tips saying why. Values read from a macro file are kept for the file, without effect.
+    void fenstereffekte_sperren(const std::string& grund);
 
 private:
     void chk_0_transparenz_Click();

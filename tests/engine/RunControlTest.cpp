@@ -289,5 +289,15 @@ TEST_F(EditingLockTest, WithoutACdDriveItsControlsStayDisabledThroughARun) {
     EXPECT_FALSE(f().cmd_load.enabled());  // no macro file
 }
 
+TEST_F(EditingLockTest, WithoutWindowEffectsTheirBoxesStayDisabledThroughARun) {
+    f().options.fenstereffekte_sperren("geht hier nicht");
+    macro({basicSettings("100", "0"), move1});
+    f().cmd_start.click();
+    runToEnd();
+    EXPECT_FALSE(f().chk_0_transparenz.enabled());
+    EXPECT_FALSE(f().chk_0_vordergrund.enabled());
+    EXPECT_TRUE(f().chk_0_listbox.enabled());
+}
+
 }  // namespace
 }  // namespace pontrel

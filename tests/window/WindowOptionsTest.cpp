@@ -171,6 +171,23 @@ TEST_F(WindowOptionsTest, HeaderWindowDigitsSwitchTheOptions) {
     }
 }
 
+TEST_F(WindowOptionsTest, WithoutWindowEffectsTheBoxesSayWhyAndValuesFromAFileDoNothing) {
+    f().options.fenstereffekte_sperren("geht hier nicht");
+    for (const CheckBox* control : {&f().chk_0_transparenz, &f().chk_0_vordergrund}) {
+        EXPECT_FALSE(control->enabled()) << control->name();
+        EXPECT_EQ(control->toolTip(), "geht hier nicht") << control->name();
+    }
+    EXPECT_EQ(f().lbl_0_transparenz.toolTip(), "geht hier nicht");
+
+    f().options.form_eigenschaften(".qmc 0300");
+    EXPECT_EQ(f().chk_0_transparenz.value(), 1);  // kept for the file
+    EXPECT_EQ(f().chk_0_vordergrund.value(), 1);
+    pointer(0, 0);
+    fake.clock.advance(500);
+    EXPECT_TRUE(opacities().empty());
+    EXPECT_FALSE(fake.window.topmost);
+}
+
 TEST_F(WindowOptionsTest, OptionsNotNamedByTheDigitKeepTheirState) {
     f().chk_0_vordergrund.setValue(1);
     f().options.form_eigenschaften(".qmc 0100");

@@ -19,6 +19,13 @@ void Control::setEnabled(bool enabled) {
     }
 }
 
+void Control::setToolTip(const std::string& toolTip) {
+    if (toolTip_ != toolTip) {
+        toolTip_ = toolTip;
+        changed();
+    }
+}
+
 void Control::setVisible(bool visible) {
     if (visible_ != visible) {
         visible_ = visible;

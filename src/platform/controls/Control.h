@@ -16,8 +16,8 @@ public:
     virtual void controlChanged(const Control& control) = 0;
 };
 
-// Base of every control: a name, a design rectangle in twips, enabled and visible. Setting a
-// property to the value it already has changes nothing and tells nobody.
+// Base of every control: a name, a design rectangle in twips, enabled, visible and a tool tip.
+// Setting a property to the value it already has changes nothing and tells nobody.
 class Control {
 public:
     explicit Control(std::string name);
@@ -33,6 +33,9 @@ public:
     void setEnabled(bool enabled);
     bool visible() const { return visible_; }
     void setVisible(bool visible);
+    // Shown while the pointer rests on the control; empty for none.
+    const std::string& toolTip() const { return toolTip_; }
+    void setToolTip(const std::string& toolTip);
 
     const Rect& geometry() const { return geometry_; }
     void setGeometry(const Rect& twips);
@@ -49,6 +52,7 @@ private:
     Rect geometry_;
     bool enabled_ = true;
     bool visible_ = true;
+    std::string toolTip_;
     ControlObserver* observer_ = nullptr;
 };
 

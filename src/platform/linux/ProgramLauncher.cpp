@@ -76,7 +76,7 @@ std::optional<std::string> findExecutable(std::string_view name) {
 }
 
 // Runs in the forked grandchild: only async-signal-safe calls until exec.
-[[noreturn]] void execChild(const char* path, char* const argv[], int errorPipe) {
+[[noreturn]] void execChild(const char* path, char* const argv[], int errorPipe, int passed) {
     sigset_t none;
     sigemptyset(&none);
     sigprocmask(SIG_SETMASK, &none, nullptr);
@@ -91,7 +91,20 @@ std::optional<std::string> findExecutable(std::string_view name) {
         close(devNull);
     }
     // Our own descriptors (X connection, buses, files) are none of the program's business.
-    close_range(3, ~0U, CLOSE_RANGE_CLOEXEC);
+    int firstClosed = 3;
+    if (passed >= 0) {
+        if (errorPipe == 3) {
+            errorPipe = fcntl(errorPipe, F_DUPFD_CLOEXEC, 4);
+        }
+        // dup2 onto itself would keep its close-on-exec flag.
+        if (passed == 3) {
+            fcntl(passed, F_SETFD, 0);
+        } else {
+            dup2(passed, 3);
+        }
+        firstClosed = 4;
+    }
+    close_range(static_cast<unsigned>(firstClosed), ~0U, CLOSE_RANGE_CLOEXEC);
     execv(path, argv);
     const int error = errno;
     [[maybe_unused]] const ssize_t written = write(errorPipe, &error, sizeof error);
@@ -127,7 +140,7 @@ std::optional<ProgramCommand> resolveProgramCommand(std::string_view commandLine
     return ProgramCommand{*program, std::move(words)};
 }
 
-Status startDetached(const ProgramCommand& command) {
+Status startDetached(const ProgramCommand& command, int passedDescriptor) {
     // Everything the child needs is built before fork: after it only async-signal-safe calls.
     std::vector<std::string> words;
     words.reserve(command.arguments.size() + 1);
@@ -150,7 +163,7 @@ Status startDetached(const ProgramCommand& command) {
         setsid();
         const pid_t child = fork();
         if (child == 0) {
-            execChild(command.program.c_str(), argv.data(), errorPipe[1]);
+            execChild(command.program.c_str(), argv.data(), errorPipe[1], passedDescriptor);
         }
         if (child < 0) {
             const int error = errno;

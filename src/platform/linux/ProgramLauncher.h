@@ -23,7 +23,8 @@ struct ProgramCommand {
 std::optional<ProgramCommand> resolveProgramCommand(std::string_view commandLine);
 
 // Starts the program detached from us (own session, not our child), in our current directory,
-// never through a shell. Fails when it cannot be executed.
-Status startDetached(const ProgramCommand& command);
+// never through a shell. Fails when it cannot be executed. A passed descriptor is the program's
+// descriptor 3; none other of ours reaches it.
+Status startDetached(const ProgramCommand& command, int passedDescriptor = -1);
 
 }  // namespace pontrel

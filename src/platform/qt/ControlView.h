@@ -20,7 +20,8 @@ public:
     virtual void flushPending() = 0;
 };
 
-// One control mirrored into one widget. The host keeps enabled, visible and geometry in step;
+// One control mirrored into one widget. The host keeps enabled, visible, the tool tip and
+// geometry in step;
 // the view the rest, and it feeds the user's actions back into the control.
 class ControlView {
 public:

@@ -68,6 +68,7 @@ void MainWindow::syncView(ControlView& view, const Control& control) {
     view.sync();
     widget->setGeometry(twipsToPixels(control.geometry(), perPixelX_, perPixelY_));
     widget->setEnabled(control.enabled());
+    widget->setToolTip(QString::fromStdString(control.toolTip()));
     widget->setVisible(control.visible());
 }
 

@@ -9,6 +9,8 @@
 
 #include <wayland-client.h>
 
+#include "ext-idle-notify-v1-client.h"
+#include "idle-client.h"
 #include "virtual-keyboard-unstable-v1-client.h"
 #include "wlr-output-power-management-unstable-v1-client.h"
 #include "wlr-screencopy-unstable-v1-client.h"
@@ -94,6 +96,12 @@ void WaylandConnection::global(void* data, wl_registry* registry, std::uint32_t 
     } else if (is(zwlr_output_power_manager_v1_interface)) {
         self.outputPowerManager_ = bind<zwlr_output_power_manager_v1>(
             registry, name, zwlr_output_power_manager_v1_interface, version, 1);
+    } else if (is(org_kde_kwin_idle_interface)) {
+        self.kdeIdle_ =
+            bind<org_kde_kwin_idle>(registry, name, org_kde_kwin_idle_interface, version, 1);
+    } else if (is(ext_idle_notifier_v1_interface)) {
+        self.idleNotifier_ =
+            bind<ext_idle_notifier_v1>(registry, name, ext_idle_notifier_v1_interface, version, 1);
     }
 }
 
@@ -138,6 +146,12 @@ WaylandConnection::~WaylandConnection() {
     }
     for (const WaylandOutput& output : outputs_) {
         wl_output_destroy(output.output);
+    }
+    if (idleNotifier_ != nullptr) {
+        ext_idle_notifier_v1_destroy(idleNotifier_);
+    }
+    if (kdeIdle_ != nullptr) {
+        org_kde_kwin_idle_destroy(kdeIdle_);
     }
     if (outputPowerManager_ != nullptr) {
         zwlr_output_power_manager_v1_destroy(outputPowerManager_);

@@ -17,6 +17,8 @@ struct zwp_virtual_keyboard_manager_v1;
 struct zwlr_virtual_pointer_manager_v1;
 struct zwlr_screencopy_manager_v1;
 struct zwlr_output_power_manager_v1;
+struct org_kde_kwin_idle;
+struct ext_idle_notifier_v1;
 
 namespace pontrel {
 
@@ -76,6 +78,10 @@ public:
     zwlr_virtual_pointer_manager_v1* pointerManager() const { return pointerManager_; }
     zwlr_screencopy_manager_v1* screencopyManager() const { return screencopyManager_; }
     zwlr_output_power_manager_v1* outputPowerManager() const { return outputPowerManager_; }
+    // The two ways of hearing that the user is idle and when input resumes; older wlroots
+    // desktops offer the first, newer ones the second.
+    org_kde_kwin_idle* kdeIdle() const { return kdeIdle_; }
+    ext_idle_notifier_v1* idleNotifier() const { return idleNotifier_; }
     const std::vector<WaylandOutput>& outputs() const { return outputs_; }
     // For the backends of one desktop that bind their own globals: the registry, and the
     // global of an interface when the compositor offers it.
@@ -113,6 +119,8 @@ private:
     zwlr_virtual_pointer_manager_v1* pointerManager_ = nullptr;
     zwlr_screencopy_manager_v1* screencopyManager_ = nullptr;
     zwlr_output_power_manager_v1* outputPowerManager_ = nullptr;
+    org_kde_kwin_idle* kdeIdle_ = nullptr;
+    ext_idle_notifier_v1* idleNotifier_ = nullptr;
     std::vector<WaylandOutput> outputs_;
     std::vector<WaylandGlobal> globals_;
 };

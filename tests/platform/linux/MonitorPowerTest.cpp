@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/UnavailableDisplayPower.h"
 #include "platform/linux/MonitorPower.h"
 
 namespace pontrel {
@@ -43,6 +44,11 @@ TEST(MonitorPowerTest, UsesDpmsWhereThereIsOneAndTheScreenSaverOtherwise) {
         EXPECT_TRUE(MonitorPower(display, std::chrono::milliseconds(0)).switchOff().ok());
         EXPECT_EQ(display.log, c.log);
     }
+}
+
+TEST(MonitorPowerTest, ADesktopWithoutMonitorPowerReportsAFailure) {
+    UnavailableDisplayPower display;
+    EXPECT_FALSE(MonitorPower(display, std::chrono::milliseconds(0)).switchOff().ok());
 }
 
 TEST(MonitorPowerTest, WaitsForTheTriggeringInputToSettleFirst) {

@@ -1,6 +1,9 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -190,6 +193,25 @@ TEST_F(ProgramLauncherTest, AProgramThatCannotBeStartedIsAFailure) {
     const auto command = resolveProgramCommand(folder / "bad interpreter");
     ASSERT_TRUE(command);
     EXPECT_FALSE(startDetached(*command).ok());
+}
+
+TEST_F(ProgramLauncherTest, APassedDescriptorIsTheProgramsThirdAndItsOnlyCopyOutlivesUs) {
+    int fds[2];
+    ASSERT_EQ(pipe2(fds, O_CLOEXEC), 0);
+    ASSERT_TRUE(startDetached({"/bin/sh", {"-c", "echo ready >&3; sleep 0.2"}}, fds[1]).ok());
+    close(fds[1]);
+    std::string said;
+    char buffer[64];
+    pollfd readable{fds[0], POLLIN, 0};
+    ssize_t got = 1;
+    // The end comes when the program ends: no one else kept the descriptor open.
+    while (got > 0 && poll(&readable, 1, 5000) == 1) {
+        got = read(fds[0], buffer, sizeof buffer);
+        said.append(buffer, static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+    }
+    close(fds[0]);
+    EXPECT_EQ(said, "ready\n");
+    EXPECT_EQ(got, 0) << "the pipe never closed";
 }
 
 // A record's program text can be a megabyte of words; trying every prefix of it as a file name

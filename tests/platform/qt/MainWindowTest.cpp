@@ -96,6 +96,7 @@ TEST_F(MainWindowTest, ProgramChangesReachTheWidgetsOnTheNextTurnOfTheEventLoop)
     controls.img_pontrel.setVisible(false);
     controls.opt_3_click[2].click();
     controls.opt_3_click[2].setVisible(true);
+    controls.chk_0_vordergrund.setToolTip("Warum nicht");
     EXPECT_EQ(widget<QLineEdit>("txt_0_wait")->text(), "500") << "not coalesced";
 
     flush();
@@ -108,6 +109,7 @@ TEST_F(MainWindowTest, ProgramChangesReachTheWidgetsOnTheNextTurnOfTheEventLoop)
     EXPECT_FALSE(widget<QWidget>("img_pontrel")->isVisible());
     EXPECT_TRUE(widget<QRadioButton>("opt_3_click(2)")->isChecked());
     EXPECT_TRUE(widget<QRadioButton>("opt_3_click(2)")->isVisible());
+    EXPECT_EQ(widget<QCheckBox>("chk_0_vordergrund")->toolTip(), "Warum nicht");
 }
 
 TEST_F(MainWindowTest, ListRowsAndSelectionAreMirroredAndRebuiltOnlyWhenTheRowsChange) {

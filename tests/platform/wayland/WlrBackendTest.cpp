@@ -1,6 +1,6 @@
-// The wlroots backends in a private headless sway: text typed into a native Wayland and an
-// XWayland Qt field under two layouts, clicks landing on their pixel, screen capture of a
-// native window and of its repaint.
+// The wlroots backends in a private headless sway: text typed into native Wayland Qt and GTK
+// fields and an XWayland Qt field under two layouts, clicks landing on their pixel, screen capture
+// of a native window and of its repaint.
 
 #include <gtest/gtest.h>
 #include <chrono>
@@ -23,7 +23,33 @@ using namespace std::chrono_literals;
 
 using test::parsed;
 
-enum class Receiver { Native, XWayland };
+enum class Receiver { Native, Gtk, XWayland };
+
+const char* receiverName(Receiver receiver) {
+    switch (receiver) {
+        case Receiver::Native:
+            return "native";
+        case Receiver::Gtk:
+            return "gtk";
+        case Receiver::XWayland:
+            return "xwayland";
+    }
+    return "";
+}
+
+// A text field that writes what it holds to the file, focused.
+std::unique_ptr<test::SessionProcess> startField(test::SwaySession& session, Receiver receiver,
+                                                 const std::string& file) {
+    auto field =
+        receiver == Receiver::Gtk
+            ? session.start({"/usr/bin/python3", PONTREL_GTK_RECEIVER, file},
+                            {{"GDK_BACKEND", "wayland"}, {"NO_AT_BRIDGE", "1"}}, "field")
+            : session.start({PONTREL_QT_RECEIVER, file},
+                            {{"QT_QPA_PLATFORM", receiver == Receiver::Native ? "wayland" : "xcb"}},
+                            "field");
+    EXPECT_TRUE(session.waitForFocus(field->pid())) << test::readFile(field->logFile());
+    return field;
+}
 
 class WlrTypingTest : public ::testing::TestWithParam<std::tuple<const char*, Receiver>> {};
 
@@ -32,10 +58,8 @@ TEST_P(WlrTypingTest, TextArrivesExactly) {
     const std::string layout = layoutName;
     test::SwaySession session(layout);
     const std::string file = session.folder() + "/field.txt";
-    auto field = session.start(
-        {PONTREL_QT_RECEIVER, file},
-        {{"QT_QPA_PLATFORM", receiver == Receiver::Native ? "wayland" : "xcb"}}, "field");
-    ASSERT_TRUE(session.waitForFocus(field->pid())) << test::readFile(field->logFile());
+    auto field = startField(session, receiver, file);
+    ASSERT_FALSE(HasFailure());
 
     SwayIpc focus(session.swaySocket());
     WlrInputSink sink(&focus);
@@ -44,15 +68,15 @@ TEST_P(WlrTypingTest, TextArrivesExactly) {
     test::expectTyped(queue, file, layout, test::typingCases);
 }
 
-// A mixed German text of 1000 characters: exact, and how fast.
-TEST_P(WlrTypingTest, ThousandCharactersOfGermanText) {
+// A mixed German text of 1000 characters: exact, and how fast (into the Qt fields).
+class WlrThousandCharactersTest : public WlrTypingTest {};
+
+TEST_P(WlrThousandCharactersTest, ThousandCharactersOfGermanText) {
     const auto [layoutName, receiver] = GetParam();
     test::SwaySession session(layoutName);
     const std::string file = session.folder() + "/field.txt";
-    auto field = session.start(
-        {PONTREL_QT_RECEIVER, file},
-        {{"QT_QPA_PLATFORM", receiver == Receiver::Native ? "wayland" : "xcb"}}, "field");
-    ASSERT_TRUE(session.waitForFocus(field->pid()));
+    auto field = startField(session, receiver, file);
+    ASSERT_FALSE(HasFailure());
     const auto [text, expected] = test::germanText(1000);
     SwayIpc focus(session.swaySocket());
     WlrInputSink sink(&focus);
@@ -64,19 +88,24 @@ TEST_P(WlrTypingTest, ThousandCharactersOfGermanText) {
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     EXPECT_TRUE(test::eventually([&] { return test::readFile(file) == expected; }, 10s));
     std::printf("[ measure  ] layout %s, %s field: 1000 characters sent in %.3f s = %.0f chars/s\n",
-                layoutName, receiver == Receiver::Native ? "native" : "XWayland", seconds,
-                1000 / seconds);
+                layoutName, receiverName(receiver), seconds, 1000 / seconds);
+}
+
+std::string layoutAndReceiver(
+    const ::testing::TestParamInfo<std::tuple<const char*, Receiver>>& param) {
+    return std::string(std::get<0>(param.param)) + "_" + receiverName(std::get<1>(param.param));
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, WlrTypingTest,
                          ::testing::Combine(::testing::Values("us", "de"),
+                                            ::testing::Values(Receiver::Native, Receiver::Gtk,
+                                                              Receiver::XWayland)),
+                         layoutAndReceiver);
+INSTANTIATE_TEST_SUITE_P(Layouts, WlrThousandCharactersTest,
+                         ::testing::Combine(::testing::Values("us", "de"),
                                             ::testing::Values(Receiver::Native,
                                                               Receiver::XWayland)),
-                         [](const auto& param) {
-                             return std::string(std::get<0>(param.param)) +
-                                    (std::get<1>(param.param) == Receiver::Native ? "_native"
-                                                                                  : "_xwayland");
-                         });
+                         layoutAndReceiver);
 
 TEST(WlrKeyboardTest, OnASeatWithoutKeyboardTheDefaultLayoutIsUsed) {
     test::SwaySession session("");
@@ -177,7 +206,8 @@ TEST(WlrDiagnoseTest, TheProgramNamesTheBackendOfEveryServiceOnSway) {
               "Bildschirmfoto und Pixel Veränderung: wlroots (screencopy)\n"
               "Tastatur blockieren: sway (Eingabegeräte abschalten, mit Wächterprozess)\n"
               "Computer sperren: logind\n"
-              "Monitor ausschalten: auf diesem Desktop nicht möglich\n"
+              "Monitor ausschalten: wlroots (Bildschirme aus, die nächste Eingabe schaltet sie "
+              "an)\n"
               "Transparenz und im Vordergrund: X11-Fenster über XWayland\n"
               "Aufnahme: auf diesem Desktop nicht möglich\n");
 }

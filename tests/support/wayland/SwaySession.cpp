@@ -20,13 +20,13 @@ constexpr auto startTimeout = 20s;
 
 }  // namespace
 
-SwaySession::SwaySession(const std::string& layout, LogCommands log) {
+SwaySession::SwaySession(const std::string& layout, LogCommands log, XWayland xwayland) {
     const std::string config = session_.folder() + "/sway.conf";
     std::ofstream(config) << "output HEADLESS-1 mode 1920x1080 position 0 0\n"
                              "default_border none\n"
-                             "xwayland enable\n"
-                             "exec echo \"$DISPLAY\" > "
-                          << session_.folder() << "/xdisplay\n";
+                          << (xwayland == XWayland::Enabled ? "xwayland enable\n"
+                                                            : "xwayland disable\n")
+                          << "exec echo \"$DISPLAY\" > " << session_.folder() << "/xdisplay\n";
     std::vector<std::string> sway = {"sway", "-c", config};
     if (log == LogCommands::Yes) {
         sway.push_back("--debug");
@@ -58,8 +58,10 @@ SwaySession::SwaySession(const std::string& layout, LogCommands log) {
     }
     xDisplay_.pop_back();
 
-    session_.publish(
-        {{"WAYLAND_DISPLAY", waylandDisplay_}, {"SWAYSOCK", swaySocket_}, {"DISPLAY", xDisplay_}});
+    session_.publish({{"WAYLAND_DISPLAY", waylandDisplay_}, {"SWAYSOCK", swaySocket_}});
+    if (!xDisplay_.empty()) {
+        session_.publish({{"DISPLAY", xDisplay_}});
+    }
 
     if (layout.empty()) {
         return;

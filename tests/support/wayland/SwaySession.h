@@ -10,7 +10,8 @@
 
 namespace pontrel::test {
 
-// A private headless sway (pixman renderer, one 1920x1080 output, XWayland) for one test
+// A private headless sway (pixman renderer, one 1920x1080 output, XWayland unless not wanted)
+// for one test
 // program, in a PrivateSession. While it lives this process's environment names the session
 // (WAYLAND_DISPLAY, XDG_RUNTIME_DIR, SWAYSOCK, DISPLAY for its XWayland) and no bus.
 //
@@ -20,14 +21,17 @@ class SwaySession {
 public:
     // Yes: sway logs every command it runs (to <folder>/sway.log).
     enum class LogCommands { No, Yes };
+    enum class XWayland { Enabled, Disabled };
 
-    explicit SwaySession(const std::string& layout = "us", LogCommands log = LogCommands::No);
+    explicit SwaySession(const std::string& layout = "us", LogCommands log = LogCommands::No,
+                         XWayland xwayland = XWayland::Enabled);
     ~SwaySession();
     SwaySession(const SwaySession&) = delete;
     SwaySession& operator=(const SwaySession&) = delete;
 
     // A folder both this process and the session's programs can write to.
     const std::string& folder() const { return session_.folder(); }
+    // Empty without XWayland.
     const std::string& xDisplay() const { return xDisplay_; }
     const std::string& swaySocket() const { return swaySocket_; }
 
