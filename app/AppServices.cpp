@@ -1,6 +1,7 @@
 #include "AppServices.h"
 
 #include "platform/gnome/GnomeScreenCapture.h"
+#include "platform/gnome/MutterInputSink.h"
 #include "platform/wayland/WaylandInputService.h"
 #include "platform/wayland/WlrInputSink.h"
 #include "platform/wayland/WlrScreenCapture.h"
@@ -16,6 +17,8 @@ constexpr int enterKey = 13;
 AppServices::AppServices(const BackendChoice& choice)
     : input_(chooseInput(choice)),
       screen_(chooseScreen(choice)),
+      system_(choice.monitorOff == Backend::Mutter ? static_cast<DisplayPower&>(mutterPower_)
+                                                   : x11Power_),
       platform_{scheduler_,
                 input_,
                 screen_,
@@ -31,7 +34,7 @@ AppServices::AppServices(const BackendChoice& choice)
 AppServices::~AppServices() = default;
 
 InputService& AppServices::chooseInput(const BackendChoice& choice) {
-    if (choice.input != Backend::Wlroots) {
+    if (choice.input != Backend::Wlroots && choice.input != Backend::Mutter) {
         return x11Input_;
     }
     WaylandInputService::Sources sources{
@@ -41,6 +44,11 @@ InputService& AppServices::chooseInput(const BackendChoice& choice) {
         [this] { return x11Input_.cursorPos(); },
         [](bool) { return Status::failure("blocking input is not possible on this desktop"); },
     };
+    if (choice.input == Backend::Mutter) {
+        mutterInput_ = std::make_unique<MutterInputSink>();
+        waylandInput_ = std::make_unique<WaylandInputService>(*mutterInput_, std::move(sources));
+        return *waylandInput_;
+    }
     WlrInputSink::PressAnnouncer announce;
     if (choice.keyState == Backend::Sway) {
         swayKeys_ = std::make_unique<SwayKeyState>();

@@ -5,6 +5,7 @@
 #include "BackendChoice.h"
 #include "platform/Platform.h"
 #include "platform/UnavailableRecorder.h"
+#include "platform/gnome/MutterDisplayPower.h"
 #include "platform/linux/LinuxSystemService.h"
 #include "platform/linux/PosixFileSystem.h"
 #include "platform/qt/QtClipboardService.h"
@@ -27,6 +28,7 @@ class QWidget;
 
 namespace pontrel {
 
+class MutterInputSink;
 class WlrInputSink;
 class WlrScreenCapture;
 class GnomeScreenCapture;
@@ -58,6 +60,7 @@ private:
     // On Wayland too: through XWayland it knows the pointer over X11 windows, ours among them.
     X11InputService x11Input_{keyState_, blocker_};
     std::unique_ptr<WlrInputSink> wlrInput_;
+    std::unique_ptr<MutterInputSink> mutterInput_;
     std::unique_ptr<InputService> waylandInput_;
     InputService& input_;
     QtPictureWriter pictures_;
@@ -65,8 +68,9 @@ private:
     std::unique_ptr<WlrScreenCapture> wlrScreen_;
     std::unique_ptr<GnomeScreenCapture> gnomeScreen_;
     ScreenService& screen_;
-    X11DisplayPower displayPower_;
-    LinuxSystemService system_{displayPower_};
+    X11DisplayPower x11Power_;
+    MutterDisplayPower mutterPower_;
+    LinuxSystemService system_;
     PosixFileSystem files_;
     QtClipboardService clipboard_{input_};
     QtDialogs dialogs_;

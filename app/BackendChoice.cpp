@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "platform/gnome/MutterProbe.h"
 #include "platform/gnome/MutterScreenCast.h"
 #include "platform/wayland/SwayIpc.h"
 #include "platform/wayland/WaylandConnection.h"
@@ -20,14 +21,17 @@ struct Ways {
     const char* sway = nullptr;
     const char* mutter = nullptr;
     const char* logind = nullptr;
+    // Why GNOME does not allow it, where it does not.
+    const char* notOnGnome = nullptr;
 };
 
 struct ServiceLine {
     std::string service;
-    const char* how;  // nullptr: no backend serves it
+    const char* how;     // nullptr: no backend serves it
+    const char* reason;  // why not, where the desktop says; else nullptr
 };
 
-ServiceLine line(const char* service, Backend backend, const Ways& ways) {
+ServiceLine line(const char* service, Backend backend, const Ways& ways, bool gnome) {
     const char* how = nullptr;
     switch (backend) {
         case Backend::X11:
@@ -51,7 +55,15 @@ ServiceLine line(const char* service, Backend backend, const Ways& ways) {
         case Backend::None:
             break;
     }
-    return {service, how};
+    return {service, how, how == nullptr && gnome ? ways.notOnGnome : nullptr};
+}
+
+std::string unavailable(const ServiceLine& service, const char* lead) {
+    std::string text = lead;
+    if (service.reason != nullptr) {
+        text += std::string(" (") + service.reason + ")";
+    }
+    return text;
 }
 
 }  // namespace
@@ -68,7 +80,13 @@ BackendChoice chooseBackends(const DesktopFacts& facts) {
         return choice;
     }
     const Backend viaXWayland = facts.x11Display ? Backend::XWayland : Backend::None;
-    choice.input = facts.virtualKeyboard && facts.virtualPointer ? Backend::Wlroots : viaXWayland;
+    choice.input = facts.virtualKeyboard && facts.virtualPointer ? Backend::Wlroots
+                   : facts.mutterRemoteDesktop                   ? Backend::Mutter
+                                                                 : viaXWayland;
+    choice.gnome = facts.mutterRemoteDesktop || facts.mutterScreenCast;
+    if (facts.mutterDisplayConfig) {
+        choice.monitorOff = Backend::Mutter;
+    }
     choice.screen = facts.screencopy         ? Backend::Wlroots
                     : facts.mutterScreenCast ? Backend::Mutter
                                              : Backend::None;
@@ -84,11 +102,16 @@ BackendChoice chooseBackends(const DesktopFacts& facts) {
 namespace {
 
 std::vector<ServiceLine> serviceLines(const BackendChoice& choice) {
+    const auto line = [&choice](const char* service, Backend backend, const Ways& ways) {
+        return pontrel::line(service, backend, ways, choice.gnome);
+    };
     return {
         line("Tippen, Tasten und Maus", choice.input,
              {.x11 = "X11 (XTest)",
               .xwayland = "X11 über XWayland (erreicht nur X11-Programme)",
-              .wlroots = "wlroots (virtuelle Tastatur und Maus)"}),
+              .wlroots = "wlroots (virtuelle Tastatur und Maus)",
+              .mutter = "GNOME (Fernsteuerungssitzung von Mutter; Zeichen außerhalb der "
+                        "Tastaturbelegung über die Zwischenablage)"}),
         line("Tastenstatus und Hotkeys", choice.keyState,
              {.x11 = "X11 (XInput2)",
               .xwayland = "X11 über XWayland (nur solange ein X11-Programm den Fokus hat)",
@@ -103,12 +126,17 @@ std::vector<ServiceLine> serviceLines(const BackendChoice& choice) {
               .mutter = "GNOME (ScreenCast über PipeWire)"}),
         line("Tastatur blockieren", choice.inputBlock,
              {.x11 = "X11 (XInput2-Geräte ergreifen)",
-              .sway = "sway (Eingabegeräte abschalten, mit Wächterprozess)"}),
+              .sway = "sway (Eingabegeräte abschalten, mit Wächterprozess)",
+              .notOnGnome = "GNOME lässt Eingabegeräte nur mit Root-Rechten abschalten"}),
         line("Computer sperren", choice.lock, {.logind = "logind"}),
-        line("Monitor ausschalten", choice.monitorOff, {.x11 = "X11 (DPMS)"}),
+        line("Monitor ausschalten", choice.monitorOff,
+             {.x11 = "X11 (DPMS)", .mutter = "GNOME (Bildschirmkonfiguration von Mutter)"}),
         line("Transparenz und im Vordergrund", choice.windowEffects,
              {.x11 = "X11-Fenster", .xwayland = "X11-Fenster über XWayland"}),
-        line("Aufnahme", choice.recording, {.x11 = "X11 (XInput2)"}),
+        line("Aufnahme", choice.recording,
+             {.x11 = "X11 (XInput2)",
+              .notOnGnome = "GNOME gibt Tastatur und Maus anderer Programme nur mit "
+                            "Root-Rechten heraus"}),
     };
 }
 
@@ -118,7 +146,7 @@ std::vector<std::string> describeBackends(const BackendChoice& choice) {
     std::vector<std::string> lines;
     for (const ServiceLine& service : serviceLines(choice)) {
         lines.push_back(service.service + ": " +
-                        (service.how != nullptr ? service.how : notPossible));
+                        (service.how != nullptr ? service.how : unavailable(service, notPossible)));
     }
     return lines;
 }
@@ -127,7 +155,7 @@ std::vector<std::string> unavailableServices(const BackendChoice& choice) {
     std::vector<std::string> services;
     for (const ServiceLine& service : serviceLines(choice)) {
         if (service.how == nullptr) {
-            services.push_back(service.service);
+            services.push_back(unavailable(service, service.service.c_str()));
         }
     }
     return services;
@@ -147,6 +175,9 @@ DesktopFacts probeDesktop(bool x11Display) {
     facts.screencopy = connection.screencopyManager() != nullptr && connection.shm() != nullptr;
     facts.swayIpc = SwayIpc().reachable();
     facts.mutterScreenCast = MutterScreenCast::offered();
+    const MutterServices mutter = probeMutter();
+    facts.mutterRemoteDesktop = mutter.remoteDesktop;
+    facts.mutterDisplayConfig = mutter.displayConfig;
     return facts;
 }
 

@@ -13,7 +13,9 @@ struct DesktopFacts {
     bool virtualPointer = false;
     bool screencopy = false;
     bool swayIpc = false;
-    bool mutterScreenCast = false;  // GNOME's screen cast on the session bus
+    bool mutterScreenCast = false;     // GNOME's screen cast on the session bus
+    bool mutterRemoteDesktop = false;  // with the screen cast: input on GNOME
+    bool mutterDisplayConfig = false;
 };
 
 // Where each service of the program comes from on this desktop.
@@ -37,6 +39,8 @@ struct BackendChoice {
     Backend monitorOff = Backend::None;
     Backend windowEffects = Backend::None;
     Backend recording = Backend::None;
+    // The desktop is GNOME: what it does not allow is said with GNOME's reason.
+    bool gnome = false;
 };
 
 // The first backend that serves each service on the desktop described. An X11 session keeps
@@ -46,7 +50,8 @@ BackendChoice chooseBackends(const DesktopFacts& facts);
 // One German line per service: the backend chosen, or why none could be.
 std::vector<std::string> describeBackends(const BackendChoice& choice);
 
-// The German names of the services no backend serves; empty when everything works.
+// The German names of the services no backend serves, each with the desktop's reason where
+// one is known; empty when everything works.
 std::vector<std::string> unavailableServices(const BackendChoice& choice);
 
 // The facts of the desktop this program runs on.

@@ -59,7 +59,6 @@ private:
         bool lifted = false;  // let go for an AltGr character, pressed again before the next key
     };
 
-    std::string readSeatLayout();
     bool ensureKeymap(const std::vector<Keysym>& keysyms, std::size_t from);
     bool upload(std::unique_ptr<XkbKeymap> keymap, std::vector<Keysym> extras);
     bool strikeKeysym(Keysym keysym, bool altGr);

@@ -11,29 +11,20 @@
 
 #include <QString>
 
-#include "engine/KeyTextParser.h"
 #include "platform/InputQueue.h"
 #include "platform/wayland/SwayIpc.h"
 #include "platform/wayland/WlrInputSink.h"
 #include "platform/wayland/WlrScreenCapture.h"
 #include "support/wayland/SwaySession.h"
+#include "support/wayland/TypingCase.h"
 
 namespace pontrel {
 namespace {
 
 using namespace std::chrono_literals;
 
-KeyActions parsed(const std::string& keyText) {
-    KeyTextParse parse = parseKeyText(keyText);
-    EXPECT_FALSE(parse.error) << keyText;
-    return parse.actions;
-}
-
-struct TypingCase {
-    const char* keyText;
-    const char* expected;  // what the field gains
-    const char* layout;    // nullptr: every layout
-};
+using test::parsed;
+using test::TypingCase;
 
 const TypingCase typingCases[] = {
     {"\xC3\xA4\xC3\xB6\xC3\xBC\xC3\x84\xC3\x96\xC3\x9C\xC3\x9F", "äöüÄÖÜß", nullptr},
