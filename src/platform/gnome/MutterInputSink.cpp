@@ -146,7 +146,9 @@ void MutterInputSink::typeCharacters(std::u32string_view run, const CancelCheck&
         const Keysym keysym = i < run.size() ? characterKeysym(run[i]) : XKB_KEY_NoSymbol;
         const std::vector<std::uint32_t> keys = keysOf(keysym);
         const bool typed = !keys.empty();
-        if (i == run.size() || typed) {
+        // Pasted: the characters the layout lacks, in runs up to the next typed one; a control
+        // character no key gives is left out.
+        if (typed || keysym == XKB_KEY_NoSymbol) {
             if (pending < i) {
                 paste(run.substr(pending, i - pending));
             }
@@ -163,8 +165,6 @@ void MutterInputSink::typeCharacters(std::u32string_view run, const CancelCheck&
                 desktop_.keycode(*code, false);
             }
             check("key not typed");
-        } else if (keysym == XKB_KEY_NoSymbol) {
-            pending = i + 1;  // a control character no key gives: left out
         }
     }
 }
