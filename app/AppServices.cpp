@@ -2,6 +2,10 @@
 
 #include "platform/gnome/GnomeScreenCapture.h"
 #include "platform/gnome/MutterInputSink.h"
+#include "platform/portal/PortalBus.h"
+#include "platform/portal/PortalInputSink.h"
+#include "platform/portal/PortalKeyState.h"
+#include "platform/portal/PortalScreenshots.h"
 #include "platform/wayland/WaylandInputService.h"
 #include "platform/wayland/WlrInputSink.h"
 #include "platform/wayland/WlrScreenCapture.h"
@@ -34,22 +38,18 @@ AppServices::AppServices(const BackendChoice& choice)
 AppServices::~AppServices() = default;
 
 InputService& AppServices::chooseInput(const BackendChoice& choice) {
-    if (choice.input != Backend::Wlroots && choice.input != Backend::Mutter) {
+    if (choice.input != Backend::Wlroots && choice.input != Backend::Portal &&
+        choice.input != Backend::Mutter) {
         return x11Input_;
     }
     WaylandInputService::Sources sources{
         // Enter is read only while our own (X11) window has the focus, where the pointer
-        // position is known too: bound through sway it would be taken from every program.
+        // position is known too: bound as a shortcut it would be taken from every program.
         [this](int virtualKey) { return x11Input_.asyncKeyState(virtualKey); },
         [this] { return x11Input_.cursorPos(); },
         [](bool) { return Status::failure("blocking input is not possible on this desktop"); },
     };
-    if (choice.input == Backend::Mutter) {
-        mutterInput_ = std::make_unique<MutterInputSink>();
-        waylandInput_ = std::make_unique<WaylandInputService>(*mutterInput_, std::move(sources));
-        return *waylandInput_;
-    }
-    WlrInputSink::PressAnnouncer announce;
+    std::function<void(NamedKey)> announce;
     if (choice.keyState == Backend::Sway) {
         swayKeys_ = std::make_unique<SwayKeyState>();
         sources.keyState = [this](int virtualKey) {
@@ -57,14 +57,33 @@ InputService& AppServices::chooseInput(const BackendChoice& choice) {
                                           : swayKeys_->query(virtualKey);
         };
         announce = [this](NamedKey key) { swayKeys_->announceSyntheticPress(virtualKeyCode(key)); };
+    } else if (choice.keyState == Backend::Portal) {
+        portalKeys_ = std::make_unique<PortalKeyState>(portal());
+        sources.keyState = [this](int virtualKey) {
+            return virtualKey == enterKey ? x11Input_.asyncKeyState(virtualKey)
+                                          : portalKeys_->query(virtualKey);
+        };
+        announce = [this](NamedKey key) {
+            portalKeys_->announceSyntheticPress(virtualKeyCode(key));
+        };
     }
     if (choice.inputBlock == Backend::Sway) {
         swayBlocker_ = std::make_unique<SwayInputBlocker>();
         sources.block = [this](bool blocked) { return swayBlocker_->setBlocked(blocked); };
     }
-    wlrInput_ =
-        std::make_unique<WlrInputSink>(sway_.reachable() ? &sway_ : nullptr, std::move(announce));
-    waylandInput_ = std::make_unique<WaylandInputService>(*wlrInput_, std::move(sources));
+    InputSink* sink = nullptr;
+    if (choice.input == Backend::Portal) {
+        portalInput_ = std::make_unique<PortalInputSink>(portal(), std::move(announce));
+        sink = portalInput_.get();
+    } else if (choice.input == Backend::Mutter) {
+        mutterInput_ = std::make_unique<MutterInputSink>(std::move(announce));
+        sink = mutterInput_.get();
+    } else {
+        wlrInput_ = std::make_unique<WlrInputSink>(sway_.reachable() ? &sway_ : nullptr,
+                                                   std::move(announce));
+        sink = wlrInput_.get();
+    }
+    waylandInput_ = std::make_unique<WaylandInputService>(*sink, std::move(sources));
     return *waylandInput_;
 }
 
@@ -77,9 +96,19 @@ ScreenService& AppServices::chooseScreen(const BackendChoice& choice) {
             gnomeScreen_ = std::make_unique<GnomeScreenCapture>(
                 pictures_, [this](const std::string& line) { environment_.writeLog(line); });
             return *gnomeScreen_;
+        case Backend::Portal:
+            portalScreen_ = std::make_unique<PortalScreenshots>(portal(), pictures_);
+            return *portalScreen_;
         default:
             return x11Screen_;
     }
+}
+
+PortalBus& AppServices::portal() {
+    if (portal_ == nullptr) {
+        portal_ = std::make_unique<PortalBus>();
+    }
+    return *portal_;
 }
 
 void AppServices::attachWindow(QWidget* window) {

@@ -29,6 +29,10 @@ class QWidget;
 namespace pontrel {
 
 class MutterInputSink;
+class PortalBus;
+class PortalInputSink;
+class PortalKeyState;
+class PortalScreenshots;
 class WlrInputSink;
 class WlrScreenCapture;
 class GnomeScreenCapture;
@@ -49,6 +53,8 @@ public:
 private:
     InputService& chooseInput(const BackendChoice& choice);
     ScreenService& chooseScreen(const BackendChoice& choice);
+    // The desktop portal's connection, made on first use.
+    PortalBus& portal();
 
     QtScheduler scheduler_;
     X11KeyState keyState_;
@@ -57,6 +63,10 @@ private:
     SwayIpc sway_;
     std::unique_ptr<SwayKeyState> swayKeys_;
     std::unique_ptr<SwayInputBlocker> swayBlocker_;
+    // Elsewhere on Wayland: the desktop portals; sessions made end with the connection.
+    std::unique_ptr<PortalBus> portal_;
+    std::unique_ptr<PortalKeyState> portalKeys_;
+    std::unique_ptr<PortalInputSink> portalInput_;
     // On Wayland too: through XWayland it knows the pointer over X11 windows, ours among them.
     X11InputService x11Input_{keyState_, blocker_};
     std::unique_ptr<WlrInputSink> wlrInput_;
@@ -67,6 +77,7 @@ private:
     X11ScreenService x11Screen_{pictures_};
     std::unique_ptr<WlrScreenCapture> wlrScreen_;
     std::unique_ptr<GnomeScreenCapture> gnomeScreen_;
+    std::unique_ptr<PortalScreenshots> portalScreen_;
     ScreenService& screen_;
     X11DisplayPower x11Power_;
     MutterDisplayPower mutterPower_;

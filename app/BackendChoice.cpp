@@ -1,9 +1,11 @@
 #include "BackendChoice.h"
 
 #include <cstdlib>
+#include <string_view>
 
 #include "platform/gnome/MutterProbe.h"
 #include "platform/gnome/MutterScreenCast.h"
+#include "platform/portal/PortalProbe.h"
 #include "platform/wayland/SwayIpc.h"
 #include "platform/wayland/WaylandConnection.h"
 
@@ -20,6 +22,8 @@ struct Ways {
     const char* wlroots = nullptr;
     const char* sway = nullptr;
     const char* mutter = nullptr;
+    const char* portal = nullptr;
+    const char* hotkeyCommand = nullptr;
     const char* logind = nullptr;
     // Why GNOME does not allow it, where it does not.
     const char* notOnGnome = nullptr;
@@ -48,6 +52,12 @@ ServiceLine line(const char* service, Backend backend, const Ways& ways, bool gn
             break;
         case Backend::Mutter:
             how = ways.mutter;
+            break;
+        case Backend::Portal:
+            how = ways.portal;
+            break;
+        case Backend::HotkeyCommand:
+            how = ways.hotkeyCommand;
             break;
         case Backend::Logind:
             how = ways.logind;
@@ -80,18 +90,25 @@ BackendChoice chooseBackends(const DesktopFacts& facts) {
         return choice;
     }
     const Backend viaXWayland = facts.x11Display ? Backend::XWayland : Backend::None;
+    // The portals only where nothing of the desktop's own serves.
+    const Backend portalInput = facts.portalRemoteDesktop > 0 ? Backend::Portal : viaXWayland;
     choice.input = facts.virtualKeyboard && facts.virtualPointer ? Backend::Wlroots
                    : facts.mutterRemoteDesktop                   ? Backend::Mutter
-                                                                 : viaXWayland;
-    choice.gnome = facts.mutterRemoteDesktop || facts.mutterScreenCast;
+                                                                 : portalInput;
+    choice.gnome = facts.gnome || facts.mutterRemoteDesktop || facts.mutterScreenCast;
     if (facts.mutterDisplayConfig) {
         choice.monitorOff = Backend::Mutter;
     }
+    const Backend portalScreen = facts.portalScreenshot > 0 ? Backend::Portal : Backend::None;
     choice.screen = facts.screencopy         ? Backend::Wlroots
                     : facts.mutterScreenCast ? Backend::Mutter
-                                             : Backend::None;
-    // XWayland sees keys only while an X11 window has the focus: better than nothing.
-    choice.keyState = facts.swayIpc ? Backend::Sway : viaXWayland;
+                                             : portalScreen;
+    // XWayland sees keys only while an X11 window has the focus: better than nothing. Older
+    // GNOME runs a command for a shortcut the user set up.
+    const Backend commandOrXWayland = facts.gnome ? Backend::HotkeyCommand : viaXWayland;
+    const Backend portalKeys =
+        facts.portalGlobalShortcuts > 0 ? Backend::Portal : commandOrXWayland;
+    choice.keyState = facts.swayIpc ? Backend::Sway : portalKeys;
     choice.inputBlock = facts.swayIpc ? Backend::Sway : Backend::None;
     choice.pointerPosition = viaXWayland;
     // Our window stays an X11 window where XWayland exists.
@@ -111,11 +128,18 @@ std::vector<ServiceLine> serviceLines(const BackendChoice& choice) {
               .xwayland = "X11 über XWayland (erreicht nur X11-Programme)",
               .wlroots = "wlroots (virtuelle Tastatur und Maus)",
               .mutter = "GNOME (Fernsteuerungssitzung von Mutter; Zeichen außerhalb der "
-                        "Tastaturbelegung über die Zwischenablage)"}),
+                        "Tastaturbelegung über die Zwischenablage)",
+              .portal = "Desktop-Portal RemoteDesktop (nur Zeichen der Tastaturbelegung; der "
+                        "Desktop fragt beim ersten Mal um Erlaubnis)"}),
         line("Tastenstatus und Hotkeys", choice.keyState,
              {.x11 = "X11 (XInput2)",
               .xwayland = "X11 über XWayland (nur solange ein X11-Programm den Fokus hat)",
-              .sway = "sway (Tastenbelegung, solange die Taste abgefragt wird)"}),
+              .sway = "sway (Tastenbelegung, solange die Taste abgefragt wird)",
+              .portal = "Desktop-Portal GlobalShortcuts (Tastenkürzel, solange die Taste "
+                        "abgefragt wird)",
+              .hotkeyCommand = "GNOME-Tastenkürzel, die \"Pontrel --hotkey start\" und "
+                               "\"Pontrel --hotkey stop\" ausführen (einzurichten wie unten "
+                               "beschrieben)"}),
         line("Mausposition (Enter bei Befehl 002 und 010)", choice.pointerPosition,
              {.x11 = "X11",
               .xwayland =
@@ -123,7 +147,8 @@ std::vector<ServiceLine> serviceLines(const BackendChoice& choice) {
         line("Bildschirmfoto und Pixel Veränderung", choice.screen,
              {.x11 = "X11 (XShm)",
               .wlroots = "wlroots (screencopy)",
-              .mutter = "GNOME (ScreenCast über PipeWire)"}),
+              .mutter = "GNOME (ScreenCast über PipeWire)",
+              .portal = "Desktop-Portal Screenshot (ein ganzes Bild je Aufnahme)"}),
         line("Tastatur blockieren", choice.inputBlock,
              {.x11 = "X11 (XInput2-Geräte ergreifen)",
               .sway = "sway (Eingabegeräte abschalten, mit Wächterprozess)",
@@ -178,6 +203,13 @@ DesktopFacts probeDesktop(bool x11Display) {
     const MutterServices mutter = probeMutter();
     facts.mutterRemoteDesktop = mutter.remoteDesktop;
     facts.mutterDisplayConfig = mutter.displayConfig;
+    const PortalVersions portal = probePortal();
+    facts.portalRemoteDesktop = portal.remoteDesktop;
+    facts.portalScreenshot = portal.screenshot;
+    facts.portalGlobalShortcuts = portal.globalShortcuts;
+    const char* desktop = std::getenv("XDG_CURRENT_DESKTOP");
+    facts.gnome =
+        desktop != nullptr && std::string_view(desktop).find("GNOME") != std::string_view::npos;
     return facts;
 }
 

@@ -16,6 +16,11 @@ struct DesktopFacts {
     bool mutterScreenCast = false;     // GNOME's screen cast on the session bus
     bool mutterRemoteDesktop = false;  // with the screen cast: input on GNOME
     bool mutterDisplayConfig = false;
+    // Versions of the desktop portal's interfaces; 0 where it lacks one.
+    unsigned portalRemoteDesktop = 0;
+    unsigned portalScreenshot = 0;
+    unsigned portalGlobalShortcuts = 0;
+    bool gnome = false;  // XDG_CURRENT_DESKTOP names GNOME
 };
 
 // Where each service of the program comes from on this desktop.
@@ -26,6 +31,9 @@ enum class Backend {
     Wlroots,   // the wlroots protocols (virtual keyboard and pointer, screencopy)
     Sway,      // sway's IPC (key bindings, input configuration)
     Mutter,    // mutter's D-Bus interfaces (GNOME)
+    Portal,    // the desktop portals (RemoteDesktop, Screenshot, GlobalShortcuts)
+    // GNOME keyboard shortcuts the user sets up to run "Pontrel --hotkey start|stop"
+    HotkeyCommand,
     Logind,
 };
 

@@ -17,6 +17,8 @@ constexpr std::string_view help =
     "  --help           diese Hilfe zeigen und beenden\n"
     "  --version        die Version zeigen und beenden\n"
     "  --diagnose       je Dienst zeigen, wie er auf diesem Desktop umgesetzt wird\n"
+    "  --hotkey start   dem laufenden Pontrel die Start-Taste melden (für Tastenkürzel\n"
+    "  --hotkey stop    des Desktops), bzw. die Abbruch-Taste\n"
     "\n"
     "Ohne Datei wird \"pontrel.qmc\" im aktuellen Verzeichnis beachtet, falls vorhanden.\n"
     "Pontrel braucht eine X11-Anzeige (DISPLAY), unter Wayland XWayland.\n";
@@ -35,6 +37,13 @@ std::optional<std::string> commandLineInfo(int argc, char** argv) {
         return std::string(version);
     }
     return std::nullopt;
+}
+
+std::optional<std::string> hotkeyWord(int argc, char** argv) {
+    if (argc != 3 || std::string_view(argv[1]) != "--hotkey") {
+        return std::nullopt;
+    }
+    return std::string(argv[2]);
 }
 
 }  // namespace pontrel

@@ -9,4 +9,7 @@ namespace pontrel {
 // without opening a window; nothing for any other command line.
 std::optional<std::string> commandLineInfo(int argc, char** argv);
 
+// The word after "--hotkey" when the command line is "--hotkey WORD"; nothing otherwise.
+std::optional<std::string> hotkeyWord(int argc, char** argv);
+
 }  // namespace pontrel

@@ -9,8 +9,11 @@
 #include "CommandLineInfo.h"
 #include "DisplayCheck.h"
 #include "ExitSignals.h"
+#include "GnomeHotkeySetup.h"
+#include "HotkeyForwarding.h"
 #include "platform/qt/CursorBlinkTimeout.h"
 #include "platform/qt/GermanTranslations.h"
+#include "platform/qt/HotkeyChannel.h"
 #include "platform/qt/MainWindow.h"
 #include "window/MainForm.h"
 
@@ -18,6 +21,9 @@ int main(int argc, char** argv) {
     if (const auto info = pontrel::commandLineInfo(argc, argv)) {
         std::cout << *info;
         return 0;
+    }
+    if (const auto word = pontrel::hotkeyWord(argc, argv)) {
+        return pontrel::forwardHotkey(*word, argc, argv);
     }
     // The window is an X11 window, under Wayland through XWayland, so that transparency and
     // always-on-top keep working.
@@ -34,6 +40,9 @@ int main(int argc, char** argv) {
         }
         if (!x11Display) {
             std::cout << "Fenster: braucht eine X11-Anzeige oder XWayland\n";
+        }
+        if (backends.keyState == pontrel::Backend::HotkeyCommand) {
+            std::cout << pontrel::gnomeHotkeySetup(pontrel::runningProgram());
         }
         return 0;
     }
@@ -65,6 +74,14 @@ int main(int argc, char** argv) {
     pontrel::MainWindow window(form.frm_pontrel, form.allControls());
     services.attachWindow(&window);
     window.setCloseHandler([&form] { form.lifecycle.Form_Unload(); });
+    // "Pontrel --hotkey start|stop" from a desktop shortcut acts as the start or stop key.
+    const pontrel::HotkeyServer hotkeys([&form](pontrel::HotkeyCommand command) {
+        if (command == pontrel::HotkeyCommand::Start && !form.run.running()) {
+            form.run.cmd_start_Click();
+        } else if (command == pontrel::HotkeyCommand::Stop && form.run.running()) {
+            form.run.start_stop();
+        }
+    });
 
     form.lifecycle.Form_Load();
     window.flushPending();

@@ -1,6 +1,7 @@
 #include "TypingErrors.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace pontrel::bench {
 
@@ -52,6 +53,30 @@ TypingErrors compareTyped(const std::u32string& sent, const std::u32string& rece
         }
     }
     return errors;
+}
+
+TypingSummary summarise(const std::vector<TypingRun>& runs) {
+    std::vector<double> ms;
+    TypingSummary summary;
+    for (const TypingRun& run : runs) {
+        ms.push_back(run.ms);
+        summary.errors.wrong += run.errors.wrong;
+        summary.errors.missing += run.errors.missing;
+        summary.errors.extra += run.errors.extra;
+        summary.errors.reordered += run.errors.reordered;
+    }
+    summary.figures = figures(ms);
+    return summary;
+}
+
+void printTyping(const char* who, const TypingSummary& summary, int length) {
+    const Figures& f = summary.figures;
+    const TypingErrors& e = summary.errors;
+    std::printf(
+        "    %-18s median %7.1f ms  p99 %7.1f ms  %6.0f chars/s  errors %d "
+        "(wrong %d, missing %d, extra %d, reordered %d)\n",
+        who, f.median, f.p99, length * 1000.0 / f.median, e.total(), e.wrong, e.missing, e.extra,
+        e.reordered);
 }
 
 }  // namespace pontrel::bench

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "BenchFigures.h"
+
 namespace pontrel::bench {
 
 // How a received text differs from the one sent, by the cheapest alignment of the two:
@@ -18,5 +20,20 @@ struct TypingErrors {
 };
 
 TypingErrors compareTyped(const std::u32string& sent, const std::u32string& received);
+
+// One run: from the start of typing to the last character received, and what went wrong.
+struct TypingRun {
+    double ms = 0;
+    TypingErrors errors;
+};
+
+struct TypingSummary {
+    Figures figures;
+    TypingErrors errors;  // of all runs
+};
+
+TypingSummary summarise(const std::vector<TypingRun>& runs);
+// One line: median, p99, characters a second of `length` characters, and the errors.
+void printTyping(const char* who, const TypingSummary& summary, int length);
 
 }  // namespace pontrel::bench

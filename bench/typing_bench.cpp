@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "BenchFigures.h"
+#include "GermanText.h"
 #include "TypingErrors.h"
 #include "engine/KeyTextParser.h"
-#include "model/Cp1252.h"
 #include "platform/x11/X11InputBlocker.h"
 #include "platform/x11/X11InputService.h"
 #include "platform/x11/X11KeyState.h"
@@ -28,51 +28,8 @@ namespace {
 using e2e::TimePoint;
 using Clock = std::chrono::steady_clock;
 
-constexpr int textLength = 1000;
 constexpr int runs = 5;
 constexpr int quietMs = 3000;  // no new character for this long: the rest is missing
-
-std::u32string characters(const std::string& utf8) {
-    std::u32string all;
-    std::size_t pos = 0;
-    while (pos < utf8.size()) {
-        all += nextCharacter(utf8, pos).value_or(U'\uFFFD');
-    }
-    return all;
-}
-
-// Letters, digits, blanks, punctuation with ^ \ [ ] { } |, umlauts, ß, € and @, in a fixed
-// pseudo-random order.
-std::string germanText() {
-    const std::u32string alphabet =
-        U"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789     "
-        U".,;:-_!?\"'/()=+*#<>&%$^\\[]{}|~äöüÄÖÜß€@";
-    std::string text;
-    std::uint32_t state = 20240611;
-    for (int i = 0; i < textLength; ++i) {
-        state = state * 1664525U + 1013904223U;
-        appendUtf8(text, alphabet[(state >> 8) % alphabet.size()]);
-    }
-    return text;
-}
-
-// The key text that types `text` literally.
-std::string keyText(const std::string& text) {
-    std::string escaped;
-    for (const char c : text) {
-        if (std::string_view("+^%~(){}").find(c) != std::string_view::npos) {
-            escaped += std::string("{") + c + "}";
-        } else {
-            escaped += c;
-        }
-    }
-    return escaped;
-}
-
-struct Run {
-    double ms = 0;
-    TypingErrors errors;
-};
 
 // What arrived since typing started and when the last character came.
 struct Arrival {
@@ -119,8 +76,8 @@ private:
     e2e::QtReceiver receiver_;
 };
 
-Run measure(const e2e::Desktop& desktop, bool qt, const std::u32string& sent,
-            const std::function<void()>& type) {
+TypingRun measure(const e2e::Desktop& desktop, bool qt, const std::u32string& sent,
+                  const std::function<void()>& type) {
     std::unique_ptr<Receiver> receiver;
     if (qt) {
         receiver = std::make_unique<QtTarget>(desktop);
@@ -148,33 +105,6 @@ Run measure(const e2e::Desktop& desktop, bool qt, const std::u32string& sent,
     return {millisecondsBetween(start, arrival.last), compareTyped(sent, arrival.text)};
 }
 
-struct Summary {
-    Figures figures;
-    TypingErrors errors;
-};
-
-Summary summarise(const std::vector<Run>& all) {
-    std::vector<double> ms;
-    Summary summary;
-    for (const Run& run : all) {
-        ms.push_back(run.ms);
-        summary.errors.wrong += run.errors.wrong;
-        summary.errors.missing += run.errors.missing;
-        summary.errors.extra += run.errors.extra;
-        summary.errors.reordered += run.errors.reordered;
-    }
-    summary.figures = figures(ms);
-    return summary;
-}
-
-void print(const char* who, const Summary& s) {
-    std::printf(
-        "    %-8s median %7.1f ms  p99 %7.1f ms  %6.0f chars/s  errors %d "
-        "(wrong %d, missing %d, extra %d, reordered %d)\n",
-        who, s.figures.median, s.figures.p99, textLength * 1000.0 / s.figures.median,
-        s.errors.total(), s.errors.wrong, s.errors.missing, s.errors.extra, s.errors.reordered);
-}
-
 bool benchLayout(const std::string& layout) {
     e2e::Desktop desktop(layout);
     X11KeyState keyState;
@@ -186,8 +116,8 @@ bool benchLayout(const std::string& layout) {
 
     bool met = true;
     for (const bool qt : {false, true}) {
-        std::vector<Run> ours;
-        std::vector<Run> xdotool;
+        std::vector<TypingRun> ours;
+        std::vector<TypingRun> xdotool;
         for (int run = 0; run < runs; ++run) {
             ours.push_back(
                 measure(desktop, qt, sent, [&] { static_cast<void>(input.sendKeys(actions)); }));
@@ -195,15 +125,15 @@ bool benchLayout(const std::string& layout) {
                 e2e::runTool({"xdotool", "type", "--delay", "0", text}, 60000);
             }));
         }
-        const Summary o = summarise(ours);
-        const Summary x = summarise(xdotool);
+        const TypingSummary o = summarise(ours);
+        const TypingSummary x = summarise(xdotool);
         std::printf("  layout %s, %s receiver, %d runs of %d characters\n", layout.c_str(),
-                    qt ? "Qt text field" : "Xlib window", runs, textLength);
-        print("Pontrel", o);
-        print("xdotool", x);
+                    qt ? "Qt text field" : "Xlib window", runs, germanTextLength);
+        printTyping("Pontrel", o, germanTextLength);
+        printTyping("xdotool", x, germanTextLength);
         const double ratio = x.figures.median / o.figures.median;
         const bool fastEnough =
-            layout == "de" ? ratio >= 1.0 : textLength * 1000.0 / o.figures.median >= 1000;
+            layout == "de" ? ratio >= 1.0 : germanTextLength * 1000.0 / o.figures.median >= 1000;
         const bool ok = fastEnough && o.errors.total() == 0;
         std::printf("    xdotool/Pontrel %.2fx  (%s)\n", ratio, verdict(ok));
         met &= ok;

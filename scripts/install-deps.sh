@@ -2,7 +2,8 @@
 # Installs the Debian packages Pontrel needs that are missing.
 #   install-deps.sh run    what building and starting the program needs
 #   install-deps.sh test   that, plus everything the tests need
-#   install-deps.sh wayland  that, plus headless sway and mutter (XWayland, PipeWire) for the Wayland tests
+#   install-deps.sh wayland  that, plus headless sway and mutter (XWayland, PipeWire) and the portal
+#                            frontend for the Wayland tests
 #   install-deps.sh windows  the cross compilers (32, 64 bit) and wine for the Windows build and tests
 #   install-deps.sh windows-screenshot  that, plus the tools for a picture of the window
 set -euo pipefail
@@ -26,6 +27,7 @@ test_packages=(
 wayland_packages=(
     sway xwayland qt6-wayland grim wtype wayland-utils
     mutter pipewire pipewire-bin wireplumber
+    xdg-desktop-portal python3-dbus python3-gi
 )
 
 windows_packages=(

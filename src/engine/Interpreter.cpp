@@ -1,6 +1,7 @@
 #include "engine/Interpreter.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <utility>
 
@@ -53,6 +54,8 @@ void Interpreter::Timer_start_Timer() {
         ignoringErrors([&] { f.records.befehlsliste(); });
     }
     if (f.befehl_nr >= 0 && f.befehl_nr <= FormState::lastSlot) {
+        // The base wait also between the deliveries, which the input thread may make late.
+        f.platform.input.spaceNextInput(std::chrono::milliseconds(toInt(f.grund_wartezeit)));
         ignoringErrors([&] { perform(); });
     }
     f.lbl_hscaktuell.setCaption(std::to_string(f.befehl_nr));

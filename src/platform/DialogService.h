@@ -1,7 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
+#include "platform/Bitmap.h"
+#include "platform/ScreenPoint.h"
 #include "platform/controls/CommonDialog.h"
 
 namespace pontrel {
@@ -21,6 +24,15 @@ public:
     // A cancel returns false and leaves dialog.fileName unchanged.
     virtual bool showOpen(CommonDialog& dialog) = 0;
     virtual bool showSave(CommonDialog& dialog) = 0;
+
+    // Whether this toolkit has the point picker below.
+    virtual bool offersPointPicker() { return false; }
+    // Shows the picture of the whole screen, frozen, over the whole screen, and lets the user
+    // click a point on it. The point in the picture's pixels; nothing when the user cancelled.
+    virtual std::optional<ScreenPoint> pickPoint(const Bitmap& screen) {
+        (void)screen;
+        return std::nullopt;
+    }
 };
 
 }  // namespace pontrel

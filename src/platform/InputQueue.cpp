@@ -8,8 +8,10 @@
 #include <exception>
 #include <iterator>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -25,7 +27,10 @@ struct ButtonMotion {
 };
 using ButtonMotions = std::vector<ButtonMotion>;
 struct ReleaseHeld {};
-using Work = std::variant<KeyActions, ScreenPoint, ButtonMotions, ReleaseHeld>;
+struct Spacing {
+    std::chrono::milliseconds gap;
+};
+using Work = std::variant<KeyActions, ScreenPoint, ButtonMotions, ReleaseHeld, Spacing>;
 
 struct ButtonFlag {
     int flag;
@@ -43,6 +48,11 @@ constexpr int knownButtonFlags =
 std::size_t weight(const Work& work) {
     const auto* keys = std::get_if<KeyActions>(&work);
     return keys != nullptr ? keys->size() : 1;
+}
+
+std::chrono::milliseconds gapOf(const Work& work) {
+    const auto* spacing = std::get_if<Spacing>(&work);
+    return spacing != nullptr ? spacing->gap : std::chrono::milliseconds(0);
 }
 
 // Runs one call into the sink; a failure is reported and leaves the queue working.
@@ -70,30 +80,38 @@ void forget(std::vector<Held>& held, Held item) {
 }  // namespace
 
 struct InputQueue::State {
-    State(InputSink& sink, InputQueueLimits limits) : sink(sink), limits(limits) {}
+    State(InputSink& sink, InputQueueLimits limits, InputClock& clock)
+        : sink(sink), limits(limits), clock(clock) {}
 
     void push(Work work);
     bool idleNow() const { return queue.empty() && busyWeight == 0; }
     void run();
     void perform(const Work& work, const CancelCheck& cancelled);
+    void performInput(const Work& work, const CancelCheck& cancelled);
+    void keepSpacing(std::chrono::milliseconds gap, const CancelCheck& cancelled);
     void typeKeys(const KeyActions& actions, const CancelCheck& cancelled);
     void moveButtons(const ButtonMotions& motions);
     void releaseHeld();
 
     InputSink& sink;
     const InputQueueLimits limits;
+    InputClock& clock;
 
     std::mutex mutex;
     std::condition_variable wake;
     std::condition_variable idle;
-    std::deque<Work> queue;  // guarded by mutex, like the next two
+    std::deque<Work> queue;  // guarded by mutex, like the next four
     std::size_t busyWeight = 0;
+    std::chrono::milliseconds busyGap{0};
+    std::chrono::milliseconds nextGap{0};
     bool stopping = false;
     std::atomic<unsigned> generation{0};
 
-    // What the work pressed and has not released, in press order (worker thread only).
+    // What the work pressed and has not released, in press order, and when the sink last
+    // delivered work (worker thread only).
     std::vector<NamedKey> heldKeys;
     std::vector<MouseButton> heldButtons;
+    std::optional<InputClock::Time> deliveredAt;
 
     std::thread worker;
 };
@@ -101,6 +119,9 @@ struct InputQueue::State {
 void InputQueue::State::push(Work work) {
     {
         const std::lock_guard lock(mutex);
+        if (nextGap > std::chrono::milliseconds(0)) {
+            queue.push_back(Spacing{std::exchange(nextGap, std::chrono::milliseconds(0))});
+        }
         queue.push_back(std::move(work));
     }
     wake.notify_one();
@@ -119,12 +140,14 @@ void InputQueue::State::run() {
             work = std::move(queue.front());
             queue.pop_front();
             busyWeight = weight(work);
+            busyGap = gapOf(work);
             started = generation;
         }
         perform(work, [this, started] { return generation != started; });
         {
             const std::lock_guard lock(mutex);
             busyWeight = 0;
+            busyGap = std::chrono::milliseconds(0);
         }
         idle.notify_all();
     }
@@ -132,10 +155,19 @@ void InputQueue::State::run() {
 }
 
 void InputQueue::State::perform(const Work& work, const CancelCheck& cancelled) {
-    if (std::holds_alternative<ReleaseHeld>(work)) {
-        releaseHeld();
+    if (const auto* spacing = std::get_if<Spacing>(&work)) {
+        keepSpacing(spacing->gap, cancelled);
         return;
     }
+    if (std::holds_alternative<ReleaseHeld>(work)) {
+        releaseHeld();
+    } else {
+        performInput(work, cancelled);
+    }
+    deliveredAt = clock.now();
+}
+
+void InputQueue::State::performInput(const Work& work, const CancelCheck& cancelled) {
     guarded([&] {
         if (const auto* keys = std::get_if<KeyActions>(&work)) {
             typeKeys(*keys, cancelled);
@@ -146,6 +178,13 @@ void InputQueue::State::perform(const Work& work, const CancelCheck& cancelled) 
         }
     });
     guarded([this] { sink.flush(); });
+}
+
+void InputQueue::State::keepSpacing(std::chrono::milliseconds gap, const CancelCheck& cancelled) {
+    if (deliveredAt) {
+        std::unique_lock lock(mutex);
+        clock.waitUntil(lock, wake, *deliveredAt + gap, [&] { return stopping || cancelled(); });
+    }
 }
 
 // A key is recorded as held before the sink is asked to press it and forgotten only once the
@@ -210,8 +249,8 @@ void InputQueue::State::releaseHeld() {
     guarded([this] { sink.flush(); });
 }
 
-InputQueue::InputQueue(InputSink& sink, InputQueueLimits limits)
-    : state_(std::make_unique<State>(sink, limits)) {
+InputQueue::InputQueue(InputSink& sink, InputQueueLimits limits, InputClock& clock)
+    : state_(std::make_unique<State>(sink, limits, clock)) {
     state_->worker = std::thread([state = state_.get()] { state->run(); });
 }
 
@@ -250,9 +289,15 @@ Status InputQueue::mouseEvent(int flags) {
     return Status::success();
 }
 
+void InputQueue::spaceNext(std::chrono::milliseconds gap) {
+    const std::lock_guard lock(state_->mutex);
+    state_->nextGap = gap;
+}
+
 void InputQueue::cancel() {
     std::unique_lock lock(state_->mutex);
     state_->queue.clear();
+    state_->nextGap = std::chrono::milliseconds(0);
     ++state_->generation;
     state_->queue.push_back(ReleaseHeld{});
     state_->wake.notify_one();
@@ -268,11 +313,14 @@ void InputQueue::drain() {
 std::chrono::milliseconds InputQueue::drainTimeout() const {
     const std::lock_guard lock(state_->mutex);
     std::size_t actions = state_->busyWeight;
+    std::chrono::milliseconds gaps = state_->busyGap;
     for (const Work& work : state_->queue) {
         actions += weight(work);
+        gaps += gapOf(work);
     }
     return state_->limits.drainBase +
-           state_->limits.drainPerAction * static_cast<std::chrono::milliseconds::rep>(actions);
+           state_->limits.drainPerAction * static_cast<std::chrono::milliseconds::rep>(actions) +
+           gaps;
 }
 
 }  // namespace pontrel

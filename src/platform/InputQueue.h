@@ -6,6 +6,7 @@
 #include <memory>
 #include <string_view>
 
+#include "platform/InputClock.h"
 #include "platform/KeyAction.h"
 #include "platform/MouseButton.h"
 #include "platform/ScreenPoint.h"
@@ -55,7 +56,8 @@ struct InputQueueLimits {
 // when it ends.
 class InputQueue {
 public:
-    explicit InputQueue(InputSink& sink, InputQueueLimits limits = {});
+    explicit InputQueue(InputSink& sink, InputQueueLimits limits = {},
+                        InputClock& clock = steadyInputClock());
     // Drops the pending work, cuts the current piece short and releases what is held.
     ~InputQueue();
     InputQueue(const InputQueue&) = delete;
@@ -65,6 +67,9 @@ public:
     void movePointer(ScreenPoint point);
     // Mouse event flags of the design; a zero or unknown flag sends nothing and fails.
     Status mouseEvent(int flags);
+    // The work given next is started no sooner than `gap` after the work before it was
+    // delivered, however long the sink took for that; a stop cuts the wait short.
+    void spaceNext(std::chrono::milliseconds gap);
 
     // A stop by the user: drops the pending work, cuts the current piece short and releases
     // every key and button held; waits for that at most limits.cancel.
@@ -72,7 +77,8 @@ public:
     // The natural end of a run or a write that must not overtake the input: waits until all the
     // work is done, at most drainTimeout() of what is pending. Held keys stay held.
     void drain();
-    // drainBase plus drainPerAction for every key action pending (other work counts one).
+    // drainBase plus drainPerAction for every key action pending (other work counts one) plus
+    // the gaps pending.
     std::chrono::milliseconds drainTimeout() const;
 
 private:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 
@@ -39,9 +40,16 @@ public:
     }
 
     virtual ScreenPoint cursorPos() = 0;
+    // False where cursorPos is right only over some windows (a Wayland desktop tells a program
+    // the pointer only over its own windows).
+    virtual bool knowsPointerEverywhere() { return true; }
     virtual Status setCursorPos(int x, int y) = 0;
     virtual Status mouseEvent(int flags) = 0;
     virtual Status sendKeys(const KeyActions& actions) = 0;
+    // The input given next is delivered no sooner than `gap` after the input before it was
+    // delivered, so that the wait between two commands holds at the receiver too. A backend that
+    // delivers at once has nothing to space.
+    virtual void spaceNextInput(std::chrono::milliseconds gap) { (void)gap; }
 
     // Blocks (true) or releases (false) the user's physical mouse and keyboard.
     virtual Status blockInput(bool block) = 0;

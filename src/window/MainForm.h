@@ -20,6 +20,7 @@
 #include "window/FormState.h"
 #include "window/ListEditing.h"
 #include "window/Navigation.h"
+#include "window/PointerDisplay.h"
 #include "window/Recording.h"
 #include "window/WindowOptions.h"
 
@@ -53,6 +54,7 @@ public:
     KeyComposer keyComposer{*this};
     PathPickers pickers{*this};
     WindowOptions options{*this};
+    PointerDisplay pointerDisplay{*this};
     BasicSettings settings{*this};
     Navigation navigation{*this};
     ListEditing list{*this};

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "model/MacroFile.h"
-#include "platform/InputService.h"
 #include "window/MainForm.h"
 
 namespace pontrel {
@@ -25,9 +24,6 @@ constexpr int largeOuterHeightTwips = 9619;
 constexpr int smallOuterHeightTwips = 7665;
 constexpr const char* moreCaption = "Mehr anzeigen";
 constexpr const char* lessCaption = "Weniger anzeigen";
-
-constexpr int virtualKeyEnter = 13;
-constexpr int pressedNow = keyDownNow | keyPressedSinceLastQuery;
 
 }  // namespace
 
@@ -127,25 +123,8 @@ void WindowOptions::mnudisplay_Click() {
 }
 
 void WindowOptions::Timer_XYPos_Timer() {
-    MainForm& f = form_;
-    if (sleepsOffScreen(f.Timer_XYPos)) {
-        return;
-    }
-    const ScreenPoint pointer = f.platform.input.cursorPos();
-    f.mausposition = pointer;
-    const std::string x = std::to_string(pointer.x);
-    const std::string y = std::to_string(pointer.y);
-    f.lbl_2_Xpixel.setCaption("X: " + x + " Pixel");
-    f.lbl_2_Ypixel.setCaption("Y: " + y + " Pixel");
-    if (f.platform.input.asyncKeyState(virtualKeyEnter) != pressedNow) {
-        return;
-    }
-    if (f.befehl_code == 2) {
-        f.txt_2_x.setText(x);
-        f.txt_2_y.setText(y);
-    } else if (f.befehl_code == 10) {
-        f.txt_10_x.setText(x);
-        f.txt_10_y.setText(y);
+    if (!sleepsOffScreen(form_.Timer_XYPos)) {
+        form_.pointerDisplay.zeigen();
     }
 }
 

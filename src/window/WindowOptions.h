@@ -9,7 +9,7 @@ namespace pontrel {
 class MainForm;
 
 // Transparency with fading, always on top, the list display, the larger and smaller layout, the
-// pointer display with its Enter capture, the colour schemes and the logo link.
+// pointer display's timer, the colour schemes and the logo link.
 class WindowOptions {
 public:
     explicit WindowOptions(MainForm& form);

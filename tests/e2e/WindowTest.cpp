@@ -55,6 +55,41 @@ TEST_F(WindowTest, SpeichernWritesTheDefaultMacro) {
     EXPECT_EQ(content.find('\n'), headerEnd + 1) << "the header line is not ended by CR LF";
 }
 
+bool pointPickerShown() {
+    try {
+        return !runTool({"xdotool", "search", "--onlyvisible", "--name", "Punkt wählen"}).empty();
+    } catch (const std::exception&) {
+        return false;  // xdotool found no such window
+    }
+}
+
+TEST_F(WindowTest, EnterInThePositionPanelPicksAClickedPointAndEscapeKeepsTheValues) {
+    const std::filesystem::path file =
+        writeMacro(desktop, "pontrel.qmc", {basicSettings(500), moveRecord({11, 22})}, '1');
+    PontrelApp app(desktop, pontrelProgram);
+    ASSERT_NE(app.window(), 0U) << app.log();
+    ASSERT_TRUE(desktop.focus(app.window()));
+    std::filesystem::remove(file);
+    // Line 1 of the list (12 pixels a line) shows the position panel.
+    desktop.click(app.atDesign(1500, 5040 + 270));
+    const Point speichern = app.atDesign(3360 + 465, 4200 + 187);
+    const auto saved = [&](const std::string& record) {
+        desktop.click(speichern);
+        return waitUntil([&] { return fileContent(file).find(record) != std::string::npos; }, 5000);
+    };
+
+    ASSERT_TRUE(desktop.pressKeyUntil("Return", pointPickerShown, 5000)) << app.log();
+    desktop.pressKey("Escape");
+    ASSERT_TRUE(waitUntil([] { return !pointPickerShown(); }, 5000));
+    EXPECT_TRUE(saved("code:|002|xpos:|11|ypos:|22|\r\n")) << fileContent(file);
+
+    ASSERT_TRUE(desktop.pressKeyUntil("Return", pointPickerShown, 5000)) << app.log();
+    const Point picked{1500, 900};  // far from our window, on the frozen picture
+    desktop.click(picked);
+    ASSERT_TRUE(waitUntil([] { return !pointPickerShown(); }, 5000));
+    EXPECT_TRUE(saved("code:|002|xpos:|1500|ypos:|900|\r\n")) << fileContent(file);
+}
+
 TEST_F(WindowTest, ClosingTheWindowEndsTheProcess) {
     PontrelApp app(desktop, pontrelProgram);
     ASSERT_NE(app.window(), 0U) << app.log();

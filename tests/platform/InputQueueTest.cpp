@@ -2,14 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <cstdint>
+#include <functional>
 #include <mutex>
 #include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "platform/InputClock.h"
 #include "platform/InputService.h"
 
 namespace pontrel {
@@ -203,6 +207,81 @@ TEST(InputQueueTest, AFailingBackendCallKeepsTheKeyRecordedAndTheQueueWorking) {
     queue.cancel();
     EXPECT_EQ(sink.calls(), (Calls{"begin 6", "down Shift", "down Enter", "flush", "move 3,4",
                                    "flush", "up Enter", "up Shift", "flush"}));
+}
+
+// Virtual time that moves only when the sink takes time or the queue waits for a gap; a frozen
+// clock never reaches the end of a gap.
+class VirtualInputClock : public InputClock {
+public:
+    Time now() const override { return Time(std::chrono::milliseconds(ms)); }
+    void waitUntil(std::unique_lock<std::mutex>& lock, std::condition_variable& wake, Time until,
+                   const std::function<bool()>& stop) override {
+        if (frozen) {
+            wake.wait(lock, stop);
+        } else if (!stop()) {
+            ms = std::max<std::int64_t>(ms, (until - Time()) / 1ms);
+        }
+    }
+
+    std::atomic<std::int64_t> ms{0};
+    bool frozen = false;
+};
+
+// Takes 7 ms for every call and writes down when each began.
+class SlowSink : public InputSink {
+public:
+    explicit SlowSink(VirtualInputClock& clock) : clock_(clock) {}
+    void pressKey(NamedKey) override {}
+    void releaseKey(NamedKey) override {}
+    void typeCharacters(std::u32string_view, const CancelCheck&) override {}
+    void movePointer(ScreenPoint point) override { log("move " + std::to_string(point.x)); }
+    void pressButton(MouseButton button) override {
+        log(std::string("down ") + buttonName(button));
+    }
+    void releaseButton(MouseButton button) override {
+        log(std::string("up ") + buttonName(button));
+    }
+    void flush() override {}
+
+    Calls calls;
+
+private:
+    void log(const std::string& call) {
+        calls.push_back(call + " at " + std::to_string(clock_.ms));
+        clock_.ms += 7;
+    }
+
+    VirtualInputClock& clock_;
+};
+
+TEST(InputQueueTest, SpacedWorkStartsItsGapAfterTheDeliveryBeforeAndAStopCutsTheWait) {
+    VirtualInputClock clock;
+    SlowSink sink(clock);
+    InputQueue queue(sink, {}, clock);
+    queue.movePointer({1, 0});
+    queue.spaceNext(50ms);
+    queue.movePointer({2, 0});
+    queue.spaceNext(50ms);
+    // One piece of work for both flags, then one given without a gap: neither waits again.
+    EXPECT_TRUE(queue.mouseEvent(mouseLeftDown | mouseLeftUp).ok());
+    queue.movePointer({3, 0});
+    queue.drain();
+    // Long after the last delivery the gap has passed already.
+    clock.ms += 500;
+    queue.spaceNext(50ms);
+    queue.movePointer({4, 0});
+    queue.drain();
+    EXPECT_EQ(sink.calls, (Calls{"move 1 at 0", "move 2 at 57", "down Left at 114",
+                                 "up Left at 121", "move 3 at 128", "move 4 at 635"}));
+
+    clock.frozen = true;
+    queue.spaceNext(50ms);
+    queue.movePointer({5, 0});
+    EXPECT_EQ(queue.drainTimeout(), 2000ms + 15ms + 15ms + 50ms);
+    queue.cancel();
+    queue.movePointer({6, 0});
+    queue.drain();
+    EXPECT_EQ(sink.calls.back(), "move 6 at 642");
 }
 
 TEST(InputQueueTest, EndingWithWorkPendingCutsItShortAndReleasesWhatIsHeld) {

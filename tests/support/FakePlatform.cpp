@@ -200,6 +200,20 @@ bool FakeDialogs::showSave(CommonDialog& dialog) {
     return choose(dialog, "save dialog");
 }
 
+std::optional<ScreenPoint> FakeDialogs::pickPoint(const Bitmap& screen) {
+    log_.note("pick point on " + std::to_string(screen.width) + "x" +
+              std::to_string(screen.height));
+    if (whilePickerOpen) {
+        whilePickerOpen();
+    }
+    std::optional<ScreenPoint> point;
+    if (!pickedPoints.empty()) {
+        point = pickedPoints.front();
+        pickedPoints.pop_front();
+    }
+    return point;
+}
+
 Status FakeWindow::setOpacity(int alpha) {
     Status status = log_.answer("opacity " + std::to_string(alpha));
     if (status.ok()) {

@@ -44,6 +44,7 @@ public:
     std::uint16_t asyncKeyState(int virtualKey) override;
     bool watchKeyChanges(std::function<void()> onChange) override;
     ScreenPoint cursorPos() override { return cursor; }
+    bool knowsPointerEverywhere() override { return pointerEverywhere; }
     Status setCursorPos(int x, int y) override;
     Status mouseEvent(int flags) override;
     Status sendKeys(const KeyActions& actions) override;
@@ -52,6 +53,8 @@ public:
     void drainQueuedInput() override;
 
     ScreenPoint cursor;
+    // False: a desktop that tells the pointer only over our own window.
+    bool pointerEverywhere = true;
     bool blocked = false;
     // False: a backend that cannot tell of key changes, so its callers poll.
     bool tellsKeyChanges = true;
@@ -121,6 +124,8 @@ public:
                              MessageButtons buttons, MessageIcon icon) override;
     bool showOpen(CommonDialog& dialog) override;
     bool showSave(CommonDialog& dialog) override;
+    bool offersPointPicker() override { return pointPicker; }
+    std::optional<ScreenPoint> pickPoint(const Bitmap& screen) override;
 
     // Answers of the next message boxes (Ok or Yes when none is queued).
     std::deque<MessageAnswer> answers;
@@ -128,6 +133,11 @@ public:
     std::deque<std::optional<std::string>> chosenFiles;
     // Runs while a message box is open, as a nested event loop would.
     std::function<void()> whileMessageBoxOpen;
+    bool pointPicker = true;
+    // Points picked on the next pictures; nothing means cancel (the default when empty).
+    std::deque<std::optional<ScreenPoint>> pickedPoints;
+    // Runs while the point picker is open.
+    std::function<void()> whilePickerOpen;
 
 private:
     bool choose(CommonDialog& dialog, const char* kind);

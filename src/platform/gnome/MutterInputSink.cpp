@@ -9,7 +9,8 @@
 #include <xkbcommon/xkbcommon.h>
 #include <QString>
 
-#include "platform/wayland/LayoutKeys.h"
+#include "platform/wayland/InputCodes.h"
+#include "platform/wayland/SeatKeymap.h"
 #include "platform/wayland/WaylandConnection.h"
 
 namespace pontrel {
@@ -28,18 +29,6 @@ constexpr std::uint32_t evdevOffset = 8;  // xkb keycode = evdev code + 8
 const char* const textTypes[] = {"text/plain;charset=utf-8", "text/plain", "UTF8_STRING", "STRING",
                                  "TEXT"};
 
-std::uint32_t buttonCode(MouseButton button) {
-    switch (button) {
-        case MouseButton::Right:
-            return 273;  // BTN_RIGHT
-        case MouseButton::Middle:
-            return 274;  // BTN_MIDDLE
-        case MouseButton::Left:
-            break;
-    }
-    return 272;  // BTN_LEFT
-}
-
 std::string utf8(std::u32string_view text) {
     return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size())).toStdString();
 }
@@ -53,8 +42,9 @@ std::string userLayout() {
 
 }  // namespace
 
-MutterInputSink::MutterInputSink()
-    : layout_(std::make_unique<XkbKeymap>(userLayout())),
+MutterInputSink::MutterInputSink(std::function<void(NamedKey)> announce)
+    : announce_(std::move(announce)),
+      layout_(std::make_unique<XkbKeymap>(userLayout())),
       shift_(levelKey(XKB_KEY_Shift_L)),
       altGr_(levelKey(XKB_KEY_ISO_Level3_Shift)) {}
 
@@ -120,6 +110,9 @@ void MutterInputSink::beginText(const KeyActions& text) {
 }
 
 void MutterInputSink::pressKey(NamedKey key) {
+    if (announce_) {
+        announce_(key);
+    }
     const std::uint32_t code = layoutCode(namedKeysym(key));
     if (code == 0) {
         throw std::runtime_error("Mutter: the layout has no key " + keyName(key));
@@ -241,12 +234,12 @@ void MutterInputSink::movePointer(ScreenPoint point) {
 }
 
 void MutterInputSink::pressButton(MouseButton button) {
-    desktop_.button(buttonCode(button), true);
+    desktop_.button(linuxButton(button), true);
     check("button not pressed");
 }
 
 void MutterInputSink::releaseButton(MouseButton button) {
-    desktop_.button(buttonCode(button), false);
+    desktop_.button(linuxButton(button), false);
     check("button not released");
 }
 

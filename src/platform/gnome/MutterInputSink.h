@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,7 +21,8 @@ namespace pontrel {
 // done. Named keys and chords are the layout's keys too.
 class MutterInputSink final : public InputSink {
 public:
-    MutterInputSink();
+    // announce: told of every key about to be pressed, so that the key state does not count it.
+    explicit MutterInputSink(std::function<void(NamedKey)> announce = {});
     ~MutterInputSink() override;
 
     bool usable() const;
@@ -58,6 +60,7 @@ private:
     void waitUntilClipboardQuiet();
     void check(const char* what);
 
+    std::function<void(NamedKey)> announce_;
     MutterRemoteDesktop desktop_;
     std::unique_ptr<XkbKeymap> layout_;
     LevelKey shift_;

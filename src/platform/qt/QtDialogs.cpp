@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "platform/qt/PointPickerWindow.h"
 #include "platform/qt/QtFileFilter.h"
 
 namespace pontrel {
@@ -64,6 +65,11 @@ bool QtDialogs::showSave(CommonDialog& dialog) {
                                      QString::fromStdString(qtFileFilter(dialog.filter)), nullptr,
                                      QFileDialog::DontConfirmOverwrite);
     return chosen(path, dialog);
+}
+
+std::optional<ScreenPoint> QtDialogs::pickPoint(const Bitmap& screen) {
+    PointPickerWindow picker(screen);
+    return picker.pick();
 }
 
 }  // namespace pontrel

@@ -6,7 +6,7 @@ class QWidget;
 
 namespace pontrel {
 
-// Message boxes and file dialogs, modal to the main window once it is attached.
+// Message boxes, file dialogs and the point picker, modal to the main window once it is attached.
 class QtDialogs : public DialogService {
 public:
     void attach(QWidget* window) { window_ = window; }
@@ -15,6 +15,8 @@ public:
                              MessageButtons buttons, MessageIcon icon) override;
     bool showOpen(CommonDialog& dialog) override;
     bool showSave(CommonDialog& dialog) override;
+    bool offersPointPicker() override { return true; }
+    std::optional<ScreenPoint> pickPoint(const Bitmap& screen) override;
 
 private:
     QWidget* window_ = nullptr;

@@ -12,17 +12,17 @@
 
 namespace pontrel {
 
-namespace {
-
-QImage wrap(const Bitmap& bitmap) {
+QImage bitmapImage(const Bitmap& bitmap) {
     if (bitmap.empty() || bitmap.pixels.size() != static_cast<std::size_t>(bitmap.width) *
                                                       static_cast<std::size_t>(bitmap.height)) {
         return {};
     }
-    // No copy: the writers only read. Format_RGB32 ignores the top byte.
+    // Format_RGB32 ignores the top byte.
     return QImage(reinterpret_cast<const uchar*>(bitmap.pixels.data()), bitmap.width, bitmap.height,
                   bitmap.width * 4, QImage::Format_RGB32);
 }
+
+namespace {
 
 Status failure(const std::string& path, int error) {
     return Status::failure(path + ": " + std::strerror(error));
@@ -71,7 +71,7 @@ Status QtPictureWriter::writeJpegFile(const Bitmap& image, const std::string& pa
 
 Status QtPictureWriter::write(const Bitmap& bitmap, const std::string& path, const char* format,
                               int quality) {
-    const QImage image = wrap(bitmap);
+    const QImage image = bitmapImage(bitmap);
     if (image.isNull()) {
         return Status::failure("no picture to write");
     }

@@ -1,10 +1,15 @@
 #pragma once
 
 #include <QByteArray>
+#include <QImage>
 
 #include "platform/PictureWriter.h"
 
 namespace pontrel {
+
+// The bitmap's pixels as a picture, without a copy: valid while the bitmap lives unchanged. A
+// null picture for an empty or inconsistent bitmap.
+QImage bitmapImage(const Bitmap& bitmap);
 
 // Writes pictures with Qt's image writers. Used from one thread.
 class QtPictureWriter final : public PictureWriter {

@@ -1,32 +1,24 @@
 #include "platform/wayland/SwayKeyState.h"
 
-#include <array>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <mutex>
 #include <thread>
-#include <vector>
 
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include "platform/InputService.h"
+#include "platform/PolledKeys.h"
+#include "platform/wayland/InputCodes.h"
 #include "platform/wayland/SwayIpc.h"
 
 namespace pontrel {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-using namespace std::chrono_literals;
+using Clock = PolledKeys::Clock;
 
-constexpr int keyCount = 256;
-// A key not queried for this long is given back to the other programs; long enough that the
-// polls of a busy program never let it go in between.
-constexpr auto unbindAfter = 1s;
-// How long an announced press of our own typing waits for its binding event.
-constexpr auto announcementLifetime = 1s;
 constexpr int eventWaitMs = 50;
 constexpr char commandPrefix[] = "nop pontrel-key-";
 
@@ -36,32 +28,6 @@ std::string bindingCommand(int virtualKey, bool release) {
 
 }  // namespace
 
-std::string swayKeyName(int virtualKey) {
-    if (virtualKey >= 0x70 && virtualKey <= 0x87) {
-        return "F" + std::to_string(virtualKey - 0x70 + 1);
-    }
-    if ((virtualKey >= '0' && virtualKey <= '9')) {
-        return std::string(1, static_cast<char>(virtualKey));
-    }
-    if (virtualKey >= 'A' && virtualKey <= 'Z') {
-        return std::string(1, static_cast<char>(virtualKey - 'A' + 'a'));
-    }
-    switch (virtualKey) {
-        case 0x08:
-            return "BackSpace";
-        case 0x09:
-            return "Tab";
-        case 0x0D:
-            return "Return";
-        case 0x1B:
-            return "Escape";
-        case 0x20:
-            return "space";
-        default:
-            return {};
-    }
-}
-
 struct SwayKeyState::Impl {
     explicit Impl(std::string socketPath) : commands(socketPath), events(std::move(socketPath)) {}
 
@@ -69,15 +35,10 @@ struct SwayKeyState::Impl {
     void handle(const SwayIpc::Event& event);
     bool bind(int virtualKey);
     void unbind(int virtualKey);
-    void unbindIdle();
 
-    std::mutex mutex;  // guards commands and every array
+    std::mutex mutex;  // guards commands and keys
     SwayIpc commands;
-    std::array<bool, keyCount> bound{};
-    std::array<Clock::time_point, keyCount> lastQuery{};
-    std::array<bool, keyCount> down{};
-    std::array<bool, keyCount> pressedSinceQuery{};
-    std::array<std::vector<Clock::time_point>, keyCount> announced{};
+    PolledKeys keys;
 
     SwayIpc events;  // the event thread's alone
     std::atomic<bool> subscribed{false};
@@ -86,32 +47,15 @@ struct SwayKeyState::Impl {
 };
 
 bool SwayKeyState::Impl::bind(int virtualKey) {
-    const std::string key = swayKeyName(virtualKey);
-    if (key.empty()) {
-        return false;
-    }
-    bound[virtualKey] =
-        commands.command("bindsym --no-repeat " + key + " " + bindingCommand(virtualKey, false) +
-                         "; bindsym --release " + key + " " + bindingCommand(virtualKey, true));
-    return bound[virtualKey];
+    const std::string key = keysymName(virtualKey);
+    return !key.empty() &&
+           commands.command("bindsym --no-repeat " + key + " " + bindingCommand(virtualKey, false) +
+                            "; bindsym --release " + key + " " + bindingCommand(virtualKey, true));
 }
 
 void SwayKeyState::Impl::unbind(int virtualKey) {
-    const std::string key = swayKeyName(virtualKey);
+    const std::string key = keysymName(virtualKey);
     (void)commands.command("unbindsym --no-repeat " + key + "; unbindsym --release " + key);
-    bound[virtualKey] = false;
-    down[virtualKey] = false;
-    pressedSinceQuery[virtualKey] = false;
-}
-
-void SwayKeyState::Impl::unbindIdle() {
-    const std::lock_guard lock(mutex);
-    const auto now = Clock::now();
-    for (int key = 0; key < keyCount; ++key) {
-        if (bound[key] && now - lastQuery[key] > unbindAfter) {
-            unbind(key);
-        }
-    }
 }
 
 void SwayKeyState::Impl::handle(const SwayIpc::Event& event) {
@@ -121,8 +65,7 @@ void SwayKeyState::Impl::handle(const SwayIpc::Event& event) {
     if (event.type == SwayIpc::workspaceEvent) {
         // A reload drops the bindings made at run time: the next query makes them again.
         if (body.value("change").toString() == "reload") {
-            bound.fill(false);
-            down.fill(false);
+            keys.bindingsLost();
         }
         return;
     }
@@ -133,20 +76,10 @@ void SwayKeyState::Impl::handle(const SwayIpc::Event& event) {
     }
     const bool release = command.size() > 3 && command.compare(command.size() - 3, 3, "-up") == 0;
     const int key = std::atoi(command.c_str() + sizeof commandPrefix - 1);
-    if (key <= 0 || key >= keyCount) {
-        return;
-    }
-    down[key] = !release;
     if (release) {
-        return;
-    }
-    auto& ours = announced[key];
-    std::erase_if(ours,
-                  [](Clock::time_point at) { return Clock::now() - at > announcementLifetime; });
-    if (!ours.empty()) {
-        ours.erase(ours.begin());
+        keys.released(key);
     } else {
-        pressedSinceQuery[key] = true;
+        keys.pressed(key, Clock::now());
     }
 }
 
@@ -162,7 +95,10 @@ void SwayKeyState::Impl::run() {
         if (const auto event = events.nextEvent(eventWaitMs)) {
             handle(*event);
         }
-        unbindIdle();
+        const std::lock_guard lock(mutex);
+        for (int key : keys.takeIdle(Clock::now())) {
+            unbind(key);
+        }
     }
 }
 
@@ -183,10 +119,8 @@ SwayKeyState::~SwayKeyState() {
         impl_->thread.join();
     }
     const std::lock_guard lock(impl_->mutex);
-    for (int key = 0; key < keyCount; ++key) {
-        if (impl_->bound[key]) {
-            impl_->unbind(key);
-        }
+    for (int key : impl_->keys.takeAll()) {
+        impl_->unbind(key);
     }
 }
 
@@ -195,30 +129,17 @@ bool SwayKeyState::available() const {
 }
 
 std::uint16_t SwayKeyState::query(int virtualKey) {
-    if (virtualKey <= 0 || virtualKey >= keyCount || !available()) {
+    if (!available()) {
         return 0;
     }
     const std::lock_guard lock(impl_->mutex);
-    impl_->lastQuery[virtualKey] = Clock::now();
-    if (!impl_->bound[virtualKey] && !impl_->bind(virtualKey)) {
-        return 0;
-    }
-    std::uint16_t state = impl_->down[virtualKey] ? keyDownNow : 0;
-    if (impl_->pressedSinceQuery[virtualKey]) {
-        impl_->pressedSinceQuery[virtualKey] = false;
-        state |= keyPressedSinceLastQuery;
-    }
-    return state;
+    return impl_->keys.query(virtualKey, Clock::now(),
+                             [this](int key) { return impl_->bind(key); });
 }
 
 void SwayKeyState::announceSyntheticPress(int virtualKey) {
-    if (virtualKey > 0 && virtualKey < keyCount) {
-        const std::lock_guard lock(impl_->mutex);
-        // An unbound key sends no event that could take the announcement.
-        if (impl_->bound[virtualKey]) {
-            impl_->announced[virtualKey].push_back(Clock::now());
-        }
-    }
+    const std::lock_guard lock(impl_->mutex);
+    impl_->keys.announce(virtualKey, Clock::now());
 }
 
 }  // namespace pontrel

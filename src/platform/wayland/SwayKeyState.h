@@ -35,8 +35,4 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
-// sway's name of the key of a virtual-key code ("F5", "Escape", "Return", "q"); empty for keys
-// that are not bound.
-std::string swayKeyName(int virtualKey);
-
 }  // namespace pontrel

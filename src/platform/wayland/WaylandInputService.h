@@ -22,6 +22,7 @@ public:
 
     std::uint16_t asyncKeyState(int virtualKey) override;
     ScreenPoint cursorPos() override;
+    bool knowsPointerEverywhere() override { return false; }
     Status setCursorPos(int x, int y) override;
     Status mouseEvent(int flags) override;
     Status sendKeys(const KeyActions& actions) override;

@@ -11,7 +11,8 @@
 #include <wayland-client.h>
 #include <xkbcommon/xkbcommon.h>
 
-#include "platform/wayland/LayoutKeys.h"
+#include "platform/wayland/InputCodes.h"
+#include "platform/wayland/SeatKeymap.h"
 #include "platform/wayland/WaylandConnection.h"
 #include "virtual-keyboard-unstable-v1-client.h"
 

@@ -1,31 +1,15 @@
 #include "platform/wayland/WlrPointer.h"
 
-#include <linux/input-event-codes.h>
 #include <algorithm>
 #include <cstdint>
 
 #include <wayland-client.h>
 
+#include "platform/wayland/InputCodes.h"
 #include "platform/wayland/WaylandConnection.h"
 #include "wlr-virtual-pointer-unstable-v1-client.h"
 
 namespace pontrel {
-
-namespace {
-
-std::uint32_t linuxButton(MouseButton button) {
-    switch (button) {
-        case MouseButton::Left:
-            return BTN_LEFT;
-        case MouseButton::Right:
-            return BTN_RIGHT;
-        case MouseButton::Middle:
-            return BTN_MIDDLE;
-    }
-    return BTN_LEFT;
-}
-
-}  // namespace
 
 WlrPointer::WlrPointer(WaylandConnection& connection) : connection_(connection) {
     if (connection_.usable() && connection_.pointerManager() != nullptr) {

@@ -33,6 +33,10 @@ Status WinInputService::sendKeys(const KeyActions& actions) {
     return Status::success();
 }
 
+void WinInputService::spaceNextInput(std::chrono::milliseconds gap) {
+    queue_.spaceNext(gap);
+}
+
 Status WinInputService::blockInput(bool block) {
     if (!BlockInput(block ? TRUE : FALSE)) {
         return Status::failure(lastErrorText("BlockInput"));

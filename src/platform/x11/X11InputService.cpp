@@ -209,6 +209,13 @@ Status X11InputService::sendKeys(const KeyActions& actions) {
     return started;
 }
 
+void X11InputService::spaceNextInput(std::chrono::milliseconds gap) {
+    const std::lock_guard lock(impl_->mutex);
+    if (impl_->queue != nullptr) {
+        impl_->queue->spaceNext(gap);
+    }
+}
+
 Status X11InputService::blockInput(bool block) {
     return impl_->blocker.setBlocked(block);
 }

@@ -26,6 +26,7 @@ public:
     Status setCursorPos(int x, int y) override;
     Status mouseEvent(int flags) override;
     Status sendKeys(const KeyActions& actions) override;
+    void spaceNextInput(std::chrono::milliseconds gap) override;
     Status blockInput(bool block) override;
     void cancelQueuedInput() override;
     void drainQueuedInput() override;

@@ -9,7 +9,8 @@
 
 namespace pontrel::test {
 
-ChildProcess::ChildProcess(const std::vector<std::string>& argv, int keepFd) {
+ChildProcess::ChildProcess(const std::vector<std::string>& argv, int keepFd,
+                           const std::string& output) {
     std::vector<char*> args;
     for (const std::string& arg : argv) {
         args.push_back(const_cast<char*>(arg.c_str()));
@@ -19,6 +20,11 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv, int keepFd) {
     if (pid_ == 0) {
         if (keepFd >= 0) {
             fcntl(keepFd, F_SETFD, 0);
+        }
+        if (!output.empty()) {
+            const int log = open(output.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
+            dup2(log, STDOUT_FILENO);
+            dup2(log, STDERR_FILENO);
         }
         execv(args[0], args.data());
         _exit(127);

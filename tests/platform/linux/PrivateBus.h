@@ -11,8 +11,10 @@ namespace pontrel::test {
 // A child process of the test, ended (SIGTERM) and reaped with the object.
 class ChildProcess {
 public:
-    // argv[0] is the file executed; keepFd, when not -1, stays open in the child.
-    explicit ChildProcess(const std::vector<std::string>& argv, int keepFd = -1);
+    // argv[0] is the file executed; keepFd, when not -1, stays open in the child; output, when
+    // not empty, is the file its stdout and stderr go to.
+    explicit ChildProcess(const std::vector<std::string>& argv, int keepFd = -1,
+                          const std::string& output = {});
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;

@@ -1,0 +1,64 @@
+#include "platform/portal/RestoreToken.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+namespace pontrel {
+
+namespace {
+
+std::filesystem::path tokenFile() {
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config != nullptr && *config == '/') {
+        return std::filesystem::path(config) / "pontrel" / "portal-restore-token";
+    }
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || *home == '\0') {
+        return {};
+    }
+    return std::filesystem::path(home) / ".config" / "pontrel" / "portal-restore-token";
+}
+
+}  // namespace
+
+std::string readRestoreToken() {
+    const std::filesystem::path file = tokenFile();
+    std::string token;
+    if (!file.empty()) {
+        std::ifstream in(file);
+        std::getline(in, token);
+    }
+    return token;
+}
+
+void keepRestoreToken(const std::string& token) {
+    const std::filesystem::path file = tokenFile();
+    if (file.empty()) {
+        return;
+    }
+    std::error_code error;
+    if (token.empty()) {
+        std::filesystem::remove(file, error);
+        return;
+    }
+    std::filesystem::create_directories(file.parent_path(), error);
+    // Written beside and renamed over, so that a crash leaves the old token or the new one; made
+    // the user's alone before the token goes in.
+    const std::filesystem::path temporary = file.string() + ".new";
+    std::ofstream out(temporary, std::ios::trunc);
+    std::filesystem::permissions(
+        temporary, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write, error);
+    out << token << '\n';
+    out.close();
+    if (!out || error) {
+        std::fprintf(stderr, "portal: the restore token could not be kept in %s\n", file.c_str());
+        std::filesystem::remove(temporary, error);
+        return;
+    }
+    std::filesystem::rename(temporary, file, error);
+}
+
+}  // namespace pontrel
