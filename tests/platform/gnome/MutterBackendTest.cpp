@@ -8,11 +8,10 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-
 #include "platform/InputQueue.h"
 #include "platform/gnome/MutterDisplayPower.h"
 #include "platform/gnome/MutterInputSink.h"
+#include "support/CoreApplication.h"
 #include "support/wayland/MutterSession.h"
 #include "support/wayland/TypingCase.h"
 
@@ -49,6 +48,7 @@ const TypingCase typingCases[] = {
 class MutterTypingTest : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(MutterTypingTest, TextArrivesExactlyAndTheClipboardIsTheUsersAgain) {
+    test::ensureCoreApplication();
     test::MutterSession session(GetParam());
     const std::string file = session.folder() + "/field.txt";
     auto field =
@@ -77,6 +77,7 @@ INSTANTIATE_TEST_SUITE_P(Layouts, MutterTypingTest, ::testing::Values("us", "de"
 // The user's clipboard, owned by another program, is theirs again once a text pasted
 // characters the layout lacks.
 TEST(MutterClipboardTest, TheUsersClipboardIsTheirsAgainAfterAPaste) {
+    test::ensureCoreApplication();
     test::MutterSession session;
     const std::string file = session.folder() + "/field.txt";
     auto field =
@@ -97,6 +98,7 @@ TEST(MutterClipboardTest, TheUsersClipboardIsTheirsAgainAfterAPaste) {
 }
 
 TEST(MutterPointerTest, ClicksLandOnTheirPixel) {
+    test::ensureCoreApplication();
     test::MutterSession session;
     const std::string clicks = session.folder() + "/clicks.txt";
     auto window =
@@ -127,6 +129,7 @@ TEST(MutterPointerTest, ClicksLandOnTheirPixel) {
 }
 
 TEST(MutterDisplayPowerTest, TheMonitorGoesOff) {
+    test::ensureCoreApplication();
     test::MutterSession session;
     const auto mode = [&] {
         return session.run(
@@ -165,10 +168,3 @@ TEST(MutterDiagnoseTest, TheProgramNamesTheBackendOfEveryServiceOnGnome) {
 
 }  // namespace
 }  // namespace pontrel
-
-int main(int argc, char** argv) {
-    // Qt's D-Bus wants an application object.
-    QCoreApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
