@@ -4,6 +4,7 @@
 // the program says of each service there.
 
 #include <chrono>
+#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -149,7 +150,15 @@ TEST(MutterDiagnoseTest, TheProgramNamesTheBackendOfEveryServiceOnGnome) {
     test::MutterSession session("us", test::MutterSession::XWayland::Yes);
     auto diagnose = session.start({PONTREL_PROGRAM, "--diagnose"}, {}, "diagnose");
     ASSERT_EQ(diagnose->waitExit(20000), 0);
-    EXPECT_EQ(test::readFile(diagnose->logFile()),
+    // Qt's D-Bus sometimes warns of its types before the program has an application object.
+    std::string lines;
+    std::istringstream log(test::readFile(diagnose->logFile()));
+    for (std::string line; std::getline(log, line);) {
+        if (line.rfind("Trying to construct an instance of an invalid type", 0) != 0) {
+            lines += line + '\n';
+        }
+    }
+    EXPECT_EQ(lines,
               "Tippen, Tasten und Maus: GNOME (Fernsteuerungssitzung von Mutter; Zeichen außerhalb "
               "der Tastaturbelegung über die Zwischenablage)\n"
               "Tastenstatus und Hotkeys: X11 über XWayland (nur solange ein X11-Programm den "
