@@ -2,6 +2,7 @@
 
 #include "CommandLineInfo.h"
 #include "platform/gnome/GnomeScreenCapture.h"
+#include "platform/gnome/MutterInputSink.h"
 #include "platform/kde/KWinInputSink.h"
 #include "platform/kde/KWinKeyState.h"
 #include "platform/kde/KWinScreenCapture.h"
@@ -46,7 +47,7 @@ AppServices::~AppServices() = default;
 
 InputService& AppServices::chooseInput(const BackendChoice& choice) {
     if (choice.input != Backend::Wlroots && choice.input != Backend::KWin &&
-        choice.input != Backend::Portal) {
+        choice.input != Backend::Mutter && choice.input != Backend::Portal) {
         return x11Input_;
     }
     WaylandInputService::Sources sources{
@@ -91,6 +92,9 @@ InputService& AppServices::chooseInput(const BackendChoice& choice) {
     } else if (choice.input == Backend::KWin) {
         kwinInput_ = std::make_unique<KWinInputSink>(std::move(announce));
         sink = kwinInput_.get();
+    } else if (choice.input == Backend::Mutter) {
+        mutterInput_ = std::make_unique<MutterInputSink>(std::move(announce));
+        sink = mutterInput_.get();
     } else {
         wlrInput_ = std::make_unique<WlrInputSink>(sway_.reachable() ? &sway_ : nullptr,
                                                    std::move(announce));
@@ -126,6 +130,8 @@ DisplayPower& AppServices::chooseDisplayPower(const BackendChoice& choice) {
             return x11DisplayPower_;
         case Backend::Wlroots:
             return wlrDisplayPower_;
+        case Backend::Mutter:
+            return mutterDisplayPower_;
         case Backend::KWin:
             return kwinDisplayPower_;
         default:

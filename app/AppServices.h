@@ -6,6 +6,7 @@
 #include "platform/Platform.h"
 #include "platform/UnavailableDisplayPower.h"
 #include "platform/UnavailableRecorder.h"
+#include "platform/gnome/MutterDisplayPower.h"
 #include "platform/kde/KWinDisplayPower.h"
 #include "platform/linux/LinuxSystemService.h"
 #include "platform/linux/PosixFileSystem.h"
@@ -30,6 +31,7 @@ class QWidget;
 
 namespace pontrel {
 
+class MutterInputSink;
 class PortalBus;
 class PortalInputSink;
 class PortalKeyState;
@@ -77,6 +79,7 @@ private:
     X11InputService x11Input_{keyState_, blocker_};
     std::unique_ptr<WlrInputSink> wlrInput_;
     std::unique_ptr<KWinInputSink> kwinInput_;
+    std::unique_ptr<MutterInputSink> mutterInput_;
     std::unique_ptr<InputService> waylandInput_;
     InputService& input_;
     QtPictureWriter pictures_;
@@ -88,6 +91,7 @@ private:
     ScreenService& screen_;
     X11DisplayPower x11DisplayPower_;
     WlrDisplayPower wlrDisplayPower_;
+    MutterDisplayPower mutterDisplayPower_;
     KWinDisplayPower kwinDisplayPower_;
     // Where no backend serves it: through XWayland the X server's screen saver would report a
     // success that nobody sees.

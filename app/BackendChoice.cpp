@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string_view>
 
+#include "platform/gnome/MutterProbe.h"
 #include "platform/gnome/MutterScreenCast.h"
 #include "platform/kde/KWinFakeInput.h"
 #include "platform/kde/KWinKeyState.h"
@@ -30,14 +31,17 @@ struct Ways {
     const char* hotkeyCommand = nullptr;
     const char* kwin = nullptr;
     const char* logind = nullptr;
+    // Why GNOME does not allow it, where it does not.
+    const char* notOnGnome = nullptr;
 };
 
 struct ServiceLine {
     std::string service;
-    const char* how;  // nullptr: no backend serves it
+    const char* how;     // nullptr: no backend serves it
+    const char* reason;  // why not, where the desktop says; else nullptr
 };
 
-ServiceLine line(const char* service, Backend backend, const Ways& ways) {
+ServiceLine line(const char* service, Backend backend, const Ways& ways, bool gnome) {
     const char* how = nullptr;
     switch (backend) {
         case Backend::X11:
@@ -70,7 +74,15 @@ ServiceLine line(const char* service, Backend backend, const Ways& ways) {
         case Backend::None:
             break;
     }
-    return {service, how};
+    return {service, how, how == nullptr && gnome ? ways.notOnGnome : nullptr};
+}
+
+std::string unavailable(const ServiceLine& service, const char* lead) {
+    std::string text = lead;
+    if (service.reason != nullptr) {
+        text += std::string(" (") + service.reason + ")";
+    }
+    return text;
 }
 
 }  // namespace
@@ -90,8 +102,10 @@ BackendChoice chooseBackends(const DesktopFacts& facts) {
     // The portals only where nothing of the desktop's own serves.
     const Backend portalInput = facts.portalRemoteDesktop > 0 ? Backend::Portal : viaXWayland;
     choice.input = facts.virtualKeyboard && facts.virtualPointer ? Backend::Wlroots
+                   : facts.mutterRemoteDesktop                   ? Backend::Mutter
                    : facts.kwinFakeInput                         ? Backend::KWin
                                                                  : portalInput;
+    choice.gnome = facts.gnome || facts.mutterRemoteDesktop || facts.mutterScreenCast;
     const Backend portalScreen = facts.portalScreenshot > 0 ? Backend::Portal : Backend::None;
     choice.screen = facts.screencopy         ? Backend::Wlroots
                     : facts.mutterScreenCast ? Backend::Mutter
@@ -106,9 +120,10 @@ BackendChoice chooseBackends(const DesktopFacts& facts) {
                       : facts.kwinShortcuts ? Backend::KWin
                                             : portalKeys;
     choice.inputBlock = facts.swayIpc ? Backend::Sway : Backend::None;
-    choice.monitorOff = facts.outputPower ? Backend::Wlroots
-                        : facts.kwinDpms  ? Backend::KWin
-                                          : Backend::None;
+    choice.monitorOff = facts.outputPower           ? Backend::Wlroots
+                        : facts.mutterDisplayConfig ? Backend::Mutter
+                        : facts.kwinDpms            ? Backend::KWin
+                                                    : Backend::None;
     choice.pointerPosition = viaXWayland;
     // Our window stays an X11 window where XWayland exists.
     choice.windowEffects = viaXWayland;
@@ -118,11 +133,16 @@ BackendChoice chooseBackends(const DesktopFacts& facts) {
 namespace {
 
 std::vector<ServiceLine> serviceLines(const BackendChoice& choice) {
+    const auto line = [&choice](const char* service, Backend backend, const Ways& ways) {
+        return pontrel::line(service, backend, ways, choice.gnome);
+    };
     return {
         line("Tippen, Tasten und Maus", choice.input,
              {.x11 = "X11 (XTest)",
               .xwayland = "X11 über XWayland (erreicht nur X11-Programme)",
               .wlroots = "wlroots (virtuelle Tastatur und Maus)",
+              .mutter = "GNOME (Fernsteuerungssitzung von Mutter; Zeichen außerhalb der "
+                        "Tastaturbelegung über die Zwischenablage)",
               .portal = "Desktop-Portal RemoteDesktop (nur Zeichen der Tastaturbelegung; der "
                         "Desktop fragt beim ersten Mal um Erlaubnis)",
               .kwin = "KWin (Fake-Input mit den Tasten des Layouts, andere Zeichen über die "
@@ -149,15 +169,20 @@ std::vector<ServiceLine> serviceLines(const BackendChoice& choice) {
               .kwin = "KWin (ScreenShot2)"}),
         line("Tastatur blockieren", choice.inputBlock,
              {.x11 = "X11 (XInput2-Geräte ergreifen)",
-              .sway = "sway (Eingabegeräte abschalten, mit Wächterprozess)"}),
+              .sway = "sway (Eingabegeräte abschalten, mit Wächterprozess)",
+              .notOnGnome = "GNOME lässt Eingabegeräte nur mit Root-Rechten abschalten"}),
         line("Computer sperren", choice.lock, {.logind = "logind"}),
         line("Monitor ausschalten", choice.monitorOff,
              {.x11 = "X11 (DPMS)",
               .wlroots = "wlroots (Bildschirme aus, die nächste Eingabe schaltet sie an)",
+              .mutter = "GNOME (Bildschirmkonfiguration von Mutter)",
               .kwin = "KWin (DPMS)"}),
         line("Transparenz und im Vordergrund", choice.windowEffects,
              {.x11 = "X11-Fenster", .xwayland = "X11-Fenster über XWayland"}),
-        line("Aufnahme", choice.recording, {.x11 = "X11 (XInput2)"}),
+        line("Aufnahme", choice.recording,
+             {.x11 = "X11 (XInput2)",
+              .notOnGnome = "GNOME gibt Tastatur und Maus anderer Programme nur mit "
+                            "Root-Rechten heraus"}),
     };
 }
 
@@ -167,7 +192,7 @@ std::vector<std::string> describeBackends(const BackendChoice& choice) {
     std::vector<std::string> lines;
     for (const ServiceLine& service : serviceLines(choice)) {
         lines.push_back(service.service + ": " +
-                        (service.how != nullptr ? service.how : notPossible));
+                        (service.how != nullptr ? service.how : unavailable(service, notPossible)));
     }
     return lines;
 }
@@ -176,7 +201,7 @@ std::vector<std::string> unavailableServices(const BackendChoice& choice) {
     std::vector<std::string> services;
     for (const ServiceLine& service : serviceLines(choice)) {
         if (service.how == nullptr) {
-            services.push_back(service.service);
+            services.push_back(unavailable(service, service.service.c_str()));
         }
     }
     return services;
@@ -219,6 +244,9 @@ DesktopFacts probeDesktop(bool x11Display) {
     facts.outputPower = connection.outputPowerManager() != nullptr && hearsUserInput(connection);
     facts.swayIpc = SwayIpc().reachable();
     facts.mutterScreenCast = MutterScreenCast::offered();
+    const MutterServices mutter = probeMutter();
+    facts.mutterRemoteDesktop = mutter.remoteDesktop;
+    facts.mutterDisplayConfig = mutter.displayConfig;
     const PortalVersions portal = probePortal();
     facts.portalRemoteDesktop = portal.remoteDesktop;
     facts.portalScreenshot = portal.screenshot;

@@ -14,7 +14,9 @@ struct DesktopFacts {
     bool screencopy = false;
     bool outputPower = false;  // outputs switched off, and woken at the user's next input
     bool swayIpc = false;
-    bool mutterScreenCast = false;  // GNOME's screen cast on the session bus
+    bool mutterScreenCast = false;     // GNOME's screen cast on the session bus
+    bool mutterRemoteDesktop = false;  // with the screen cast: input on GNOME
+    bool mutterDisplayConfig = false;
     // Versions of the desktop portal's interfaces; 0 where it lacks one.
     unsigned portalRemoteDesktop = 0;
     unsigned portalScreenshot = 0;
@@ -52,6 +54,8 @@ struct BackendChoice {
     Backend monitorOff = Backend::None;
     Backend windowEffects = Backend::None;
     Backend recording = Backend::None;
+    // The desktop is GNOME: what it does not allow is said with GNOME's reason.
+    bool gnome = false;
 };
 
 // The first backend that serves each service on the desktop described. An X11 session keeps
@@ -64,7 +68,8 @@ std::vector<std::string> describeBackends(const BackendChoice& choice);
 // German lines on what the user can do to get more of the services; empty when nothing helps.
 std::vector<std::string> diagnosisHints(const DesktopFacts& facts);
 
-// The German names of the services no backend serves; empty when everything works.
+// The German names of the services no backend serves, each with the desktop's reason where
+// one is known; empty when everything works.
 std::vector<std::string> unavailableServices(const BackendChoice& choice);
 
 // The facts of the desktop this program runs on.

@@ -2,14 +2,14 @@
 # Checks that the layers keep their direction. The form (src/model, src/engine, src/editor,
 # src/window) and the platform's own interfaces (src/platform and src/platform/controls) include
 # no toolkit, windowing-system or Win32 header and nothing of a backend (src/platform/qt, x11,
-# linux, win); nothing under src/platform includes the form. Every offending include is printed
+# linux, win, gnome); nothing under src/platform includes the form. Every offending include is printed
 # as file:line. Usage: check-layers.sh [source tree, default: this repository]
 set -euo pipefail
 cd "${1:-$(dirname "$0")/..}"
 
 include='^[[:space:]]*#[[:space:]]*include[[:space:]]*'
 toolkit='<(Q[A-Za-z]*|Qt[A-Za-z]*/[^>]*|X11/[^>]*|xcb/[^>]*|wayland-[^>]*|dbus/[^>]*|pipewire/[^>]*|spa/[^>]*|windows\.h|win[a-z0-9]*\.h|[a-z]*api\.h|shlobj\.h|objbase\.h|ole2\.h|gdiplus[^>]*|mmsystem\.h|commctrl\.h|commdlg\.h)>'
-backend='[<"](\.\./)*platform/(qt|x11|linux|win)/'
+backend='[<"](\.\./)*platform/(qt|x11|linux|win|gnome)/'
 form='[<"](\.\./)*(model|engine|editor|window)/'
 
 # Prints "file:line: include -- reason" for every line of the files matching the pattern.

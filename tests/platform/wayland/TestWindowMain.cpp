@@ -1,8 +1,10 @@
 // A window of one colour that writes every button press ("press <button> <x> <y>", window
 // pixels) to the file named on the command line and turns to the second colour on the first, or
-// once a file named like that one plus ".turn" exists (for desktops where no test clicks).
+// once a file named like that one plus ".turn" exists (for desktops where no test clicks). On
+// desktops that do not tile it, it can fill the screen.
 
 #include <cstdio>
+#include <cstring>
 
 #include <QApplication>
 #include <QColor>
@@ -44,8 +46,11 @@ private:
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: %s <log file> <colour> <colour after a click>\n", argv[0]);
+    const bool fullScreen = argc == 5 && std::strcmp(argv[4], "--full-screen") == 0;
+    if (argc != 4 && !fullScreen) {
+        std::fprintf(stderr,
+                     "usage: %s <log file> <colour> <colour after a click> [--full-screen]\n",
+                     argv[0]);
         return 2;
     }
     QFile log(QString::fromLocal8Bit(argv[1]));
@@ -55,7 +60,11 @@ int main(int argc, char** argv) {
     TestWindow window(log, QColor(QString::fromLatin1(argv[2])),
                       QColor(QString::fromLatin1(argv[3])));
     window.setWindowTitle("Testfenster");
-    window.show();
+    if (fullScreen) {
+        window.showFullScreen();
+    } else {
+        window.show();
+    }
     QTimer turnFile;
     const QString turnPath = log.fileName() + QStringLiteral(".turn");
     QObject::connect(&turnFile, &QTimer::timeout, [&] {
