@@ -39,4 +39,8 @@ void WaylandInputService::drainQueuedInput() {
     queue_.drain();
 }
 
+void WaylandInputService::spaceNextInput(std::chrono::milliseconds gap) {
+    queue_.spaceNext(gap);
+}
+
 }  // namespace pontrel

@@ -29,6 +29,7 @@ public:
     Status blockInput(bool block) override;
     void cancelQueuedInput() override;
     void drainQueuedInput() override;
+    void spaceNextInput(std::chrono::milliseconds gap) override;
 
 private:
     InputQueue queue_;
