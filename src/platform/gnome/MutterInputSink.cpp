@@ -97,6 +97,26 @@ std::uint32_t MutterInputSink::layoutCode(Keysym keysym) const {
     return stroke ? stroke->keycode - evdevOffset : 0;
 }
 
+bool MutterInputSink::holds(NamedKey key) const {
+    return std::any_of(held_.begin(), held_.end(),
+                       [key](const Held& held) { return held.key == key; });
+}
+
+Keysym MutterInputSink::chordTarget(Keysym keysym) {
+    if (keysym == XKB_KEY_NoSymbol || !holds(NamedKey::Ctrl) || !holds(NamedKey::Alt)) {
+        return keysym;
+    }
+    const Keysym level = layout_->altGrKeysym(keysym, holds(NamedKey::Shift));
+    if (level != keysym) {
+        for (const Held& held : held_) {
+            if (held.key == NamedKey::Ctrl || held.key == NamedKey::Alt) {
+                desktop_.keycode(held.code, false);
+            }
+        }
+    }
+    return level;
+}
+
 void MutterInputSink::beginText(const KeyActions& text) {
     const bool pastes = std::any_of(text.begin(), text.end(), [this](const KeyAction& action) {
         const Keysym keysym = characterKeysym(action.character);
@@ -135,7 +155,8 @@ void MutterInputSink::releaseKey(NamedKey key) {
 void MutterInputSink::typeCharacters(std::u32string_view run, const CancelCheck& cancelled) {
     std::size_t pending = 0;  // start of the characters to paste
     for (std::size_t i = 0; i <= run.size(); ++i) {
-        const Keysym keysym = i < run.size() ? characterKeysym(run[i]) : XKB_KEY_NoSymbol;
+        const Keysym keysym =
+            i < run.size() ? chordTarget(characterKeysym(run[i])) : XKB_KEY_NoSymbol;
         const std::vector<std::uint32_t> keys = keysOf(keysym);
         const bool typed = !keys.empty();
         // Pasted: the characters the layout lacks, in runs up to the next typed one; a control

@@ -53,6 +53,10 @@ private:
     // the layout lacks it or its level needs more than Shift and AltGr.
     std::vector<std::uint32_t> keysOf(Keysym keysym) const;
     std::uint32_t layoutCode(Keysym keysym) const;
+    bool holds(NamedKey key) const;
+    // Ctrl+Alt with a character gives its AltGr level, as on Windows: the keysym to type, with
+    // Ctrl and Alt let go for it where it differs.
+    Keysym chordTarget(Keysym keysym);
     LevelKey levelKey(Keysym keysym) const;
     void paste(std::u32string_view text);
     // Whether programs took the clipboard's content `count` times in all, within the time.
