@@ -6,6 +6,12 @@
 #include <mutex>
 #include <string>
 
+// pipewire's loop calls are macros over GNU statement expressions, which clang's pedantic mode
+// refuses where they expand.
+#if defined(__clang__)
+#pragma clang diagnostic ignored "-Wgnu-statement-expression"
+#endif
+
 namespace pontrel {
 
 namespace {
