@@ -12,13 +12,13 @@
 #include <fstream>
 #include <functional>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "BenchFigures.h"
 #include "GermanText.h"
+#include "ReceivedText.h"
 #include "TypingErrors.h"
 #include "engine/KeyTextParser.h"
 #include "model/MacroFile.h"
@@ -39,34 +39,9 @@ constexpr int typingRuns = 3;
 constexpr int captureRuns = 30;
 constexpr int grimRuns = 10;
 constexpr int watchRuns = 20;
-constexpr auto quiet = 3s;  // no new character for this long: the rest is missing
 
 double msSince(Clock::time_point start) {
     return millisecondsBetween(start, Clock::now());
-}
-
-Clock::time_point monotonic(long long ns) {
-    return Clock::time_point(std::chrono::nanoseconds(ns));
-}
-
-// The times a receiver logged, one a line: "<monotonic ns> ..." or, with a kind,
-// "<kind> <monotonic ns>".
-std::vector<Clock::time_point> loggedTimes(const std::string& file, const std::string& kind = {}) {
-    std::vector<Clock::time_point> times;
-    std::istringstream lines(test::readFile(file));
-    std::string word;
-    long long ns = 0;
-    std::string line;
-    while (std::getline(lines, line)) {
-        std::istringstream fields(line);
-        if (!kind.empty() && !(fields >> word && word == kind)) {
-            continue;
-        }
-        if (fields >> ns) {
-            times.push_back(monotonic(ns));
-        }
-    }
-    return times;
 }
 
 // A fresh Qt field with the focus; `type` starts typing. Timed from the start to the last
@@ -84,20 +59,7 @@ TypingRun typeInto(test::SwaySession& session, const char* platform, const std::
     std::this_thread::sleep_for(300ms);  // the field asks for the keyboard only now
     const Clock::time_point start = Clock::now();
     type();
-    std::size_t changes = 0;
-    Clock::time_point changed = Clock::now();
-    while (characters(test::readFile(file)) != sent && Clock::now() - changed < quiet) {
-        std::this_thread::sleep_for(10ms);
-        const std::size_t now = loggedTimes(file + ".times").size();
-        if (now != changes) {
-            changes = now;
-            changed = Clock::now();
-        }
-    }
-    std::this_thread::sleep_for(300ms);  // anything extra after the last expected character
-    const auto times = loggedTimes(file + ".times");
-    return {times.empty() ? 0 : millisecondsBetween(start, times.back()),
-            compareTyped(sent, characters(test::readFile(file)))};
+    return receivedRun(file, sent, start);
 }
 
 void typing(test::SwaySession& session) {
