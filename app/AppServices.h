@@ -31,6 +31,10 @@ class QWidget;
 
 namespace pontrel {
 
+class GnomeScreenCapture;
+class KWinInputSink;
+class KWinKeyState;
+class KWinScreenCapture;
 class MutterInputSink;
 class PortalBus;
 class PortalInputSink;
@@ -38,10 +42,6 @@ class PortalKeyState;
 class PortalScreenshots;
 class WlrInputSink;
 class WlrScreenCapture;
-class GnomeScreenCapture;
-class KWinInputSink;
-class KWinKeyState;
-class KWinScreenCapture;
 
 // Every service the program uses, built once, and the platform bundle over them. The choice of
 // implementation for each service is made here and nowhere else.
