@@ -27,7 +27,7 @@ test_packages=(
 wayland_packages=(
     sway xwayland qt6-wayland grim wtype wayland-utils python3-gi gir1.2-gtk-3.0
     mutter pipewire pipewire-bin wireplumber
-    xdg-desktop-portal python3-dbus python3-gi
+    xdg-desktop-portal python3-dbus
     kwin-wayland
 )
 
