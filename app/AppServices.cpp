@@ -11,6 +11,7 @@
 #include "platform/portal/PortalInputSink.h"
 #include "platform/portal/PortalKeyState.h"
 #include "platform/portal/PortalScreenshots.h"
+#include "platform/wayland/SwayKeyState.h"
 #include "platform/wayland/WaylandInputService.h"
 #include "platform/wayland/WlrInputSink.h"
 #include "platform/wayland/WlrScreenCapture.h"
@@ -57,29 +58,23 @@ InputService& AppServices::chooseInput(const BackendChoice& choice) {
         [this] { return x11Input_.cursorPos(); },
         [](bool) { return Status::failure("blocking input is not possible on this desktop"); },
     };
-    // The hot keys of the desktop's bindings, and how our own presses are told to them.
-    std::function<std::uint16_t(int)> boundKeys;
-    std::function<void(int)> ownPress;
+    // The hot keys of the desktop's bindings, which are told of our own presses.
     if (choice.keyState == Backend::Sway) {
-        swayKeys_ = std::make_unique<SwayKeyState>();
-        boundKeys = [this](int virtualKey) { return swayKeys_->query(virtualKey); };
-        ownPress = [this](int virtualKey) { swayKeys_->announceSyntheticPress(virtualKey); };
+        boundKeys_ = std::make_unique<SwayKeyState>();
     } else if (choice.keyState == Backend::KWin) {
-        kwinKeys_ = std::make_unique<KWinKeyState>();
-        boundKeys = [this](int virtualKey) { return kwinKeys_->query(virtualKey); };
-        ownPress = [this](int virtualKey) { kwinKeys_->announceSyntheticPress(virtualKey); };
+        boundKeys_ = std::make_unique<KWinKeyState>();
     } else if (choice.keyState == Backend::Portal) {
-        portalKeys_ = std::make_unique<PortalKeyState>(portal());
-        boundKeys = [this](int virtualKey) { return portalKeys_->query(virtualKey); };
-        ownPress = [this](int virtualKey) { portalKeys_->announceSyntheticPress(virtualKey); };
+        boundKeys_ = std::make_unique<PortalKeyState>(portal());
     }
     WlrInputSink::PressAnnouncer announce;
-    if (boundKeys) {
-        sources.keyState = [this, boundKeys](int virtualKey) {
+    if (boundKeys_ != nullptr) {
+        sources.keyState = [this](int virtualKey) {
             return virtualKey == enterKey ? x11Input_.asyncKeyState(virtualKey)
-                                          : boundKeys(virtualKey);
+                                          : boundKeys_->query(virtualKey);
         };
-        announce = [ownPress](NamedKey key) { ownPress(virtualKeyCode(key)); };
+        announce = [this](NamedKey key) {
+            boundKeys_->announceSyntheticPress(virtualKeyCode(key));
+        };
     }
     if (choice.inputBlock == Backend::Sway) {
         swayBlocker_ = std::make_unique<SwayInputBlocker>();

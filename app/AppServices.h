@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "BackendChoice.h"
+#include "platform/BoundKeyState.h"
 #include "platform/Platform.h"
 #include "platform/UnavailableDisplayPower.h"
 #include "platform/UnavailableRecorder.h"
@@ -18,7 +19,6 @@
 #include "platform/qt/QtWindowService.h"
 #include "platform/wayland/SwayInputBlocker.h"
 #include "platform/wayland/SwayIpc.h"
-#include "platform/wayland/SwayKeyState.h"
 #include "platform/wayland/WlrOutputPower.h"
 #include "platform/x11/X11DisplayPower.h"
 #include "platform/x11/X11InputBlocker.h"
@@ -33,12 +33,10 @@ namespace pontrel {
 
 class GnomeScreenCapture;
 class KWinInputSink;
-class KWinKeyState;
 class KWinScreenCapture;
 class MutterInputSink;
 class PortalBus;
 class PortalInputSink;
-class PortalKeyState;
 class PortalScreenshots;
 class WlrInputSink;
 class WlrScreenCapture;
@@ -68,12 +66,11 @@ private:
     X11InputBlocker blocker_;
     // On sway: its IPC for the focused window, the hot keys and the input block.
     SwayIpc sway_;
-    std::unique_ptr<SwayKeyState> swayKeys_;
-    std::unique_ptr<KWinKeyState> kwinKeys_;
+    // The start and stop keys where the desktop's shortcuts tell them.
+    std::unique_ptr<BoundKeyState> boundKeys_;
     std::unique_ptr<SwayInputBlocker> swayBlocker_;
     // Elsewhere on Wayland: the desktop portals; sessions made end with the connection.
     std::unique_ptr<PortalBus> portal_;
-    std::unique_ptr<PortalKeyState> portalKeys_;
     std::unique_ptr<PortalInputSink> portalInput_;
     // On Wayland too: through XWayland it knows the pointer over X11 windows, ours among them.
     X11InputService x11Input_{keyState_, blocker_};

@@ -3,26 +3,27 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/BoundKeyState.h"
+
 namespace pontrel {
 
 // The state of the keys the program polls, from global shortcuts registered with KWin's
 // kglobalaccel on the session bus while each key is polled (see PolledKeys). A bound key
 // is taken from every other program, and KWin tells its presses and releases whoever has the
 // focus.
-class KWinKeyState {
+class KWinKeyState final : public BoundKeyState {
 public:
     KWinKeyState();
     // Gives back every key it bound.
-    ~KWinKeyState();
+    ~KWinKeyState() override;
     KWinKeyState(const KWinKeyState&) = delete;
     KWinKeyState& operator=(const KWinKeyState&) = delete;
 
     // False when kglobalaccel does not answer.
     bool available() const;
 
-    std::uint16_t query(int virtualKey);
-    // The next press of this key comes from our own typing.
-    void announceSyntheticPress(int virtualKey);
+    std::uint16_t query(int virtualKey) override;
+    void announceSyntheticPress(int virtualKey) override;
 
 private:
     struct Impl;

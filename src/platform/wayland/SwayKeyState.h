@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/BoundKeyState.h"
+
 namespace pontrel {
 
 // The state of the keys the program polls, from sway's key bindings. No Wayland desktop lets a
@@ -13,22 +15,21 @@ namespace pontrel {
 // to a reload of sway's configuration are made again. Key states follow GetAsyncKeyState:
 // 0x8000 while down, 0x0001 once after a press since the previous query; presses our own typing
 // announces do not count.
-class SwayKeyState {
+class SwayKeyState final : public BoundKeyState {
 public:
     // The sway of $SWAYSOCK.
     SwayKeyState();
     explicit SwayKeyState(std::string socketPath);
     // Unbinds every key it bound.
-    ~SwayKeyState();
+    ~SwayKeyState() override;
     SwayKeyState(const SwayKeyState&) = delete;
     SwayKeyState& operator=(const SwayKeyState&) = delete;
 
     // False when sway did not accept the subscription to its binding events.
     bool available() const;
 
-    std::uint16_t query(int virtualKey);
-    // The next press of this key comes from our own typing.
-    void announceSyntheticPress(int virtualKey);
+    std::uint16_t query(int virtualKey) override;
+    void announceSyntheticPress(int virtualKey) override;
 
 private:
     struct Impl;
