@@ -229,11 +229,23 @@ std::vector<std::string> diagnosisHints(const DesktopFacts& facts) {
     };
 }
 
+namespace {
+
+bool waylandDisplayNamed() {
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return wayland != nullptr && *wayland != '\0';
+}
+
+}  // namespace
+
+bool waylandCompositorAnswers() {
+    return waylandDisplayNamed() && WaylandConnection().usable();
+}
+
 DesktopFacts probeDesktop(bool x11Display) {
     DesktopFacts facts;
     facts.x11Display = x11Display;
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    if (wayland == nullptr || *wayland == '\0') {
+    if (!waylandDisplayNamed()) {
         return facts;
     }
     const WaylandConnection connection;
