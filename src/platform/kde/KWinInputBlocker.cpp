@@ -164,8 +164,12 @@ Status KWinInputBlocker::setBlocked(bool blocked) {
 }
 
 Status KWinInputBlocker::block() {
-    if (watchdog_.running()) {
+    if (blocked_) {
         return Status::success();
+    }
+    // What a block that failed may have left off comes on first.
+    if (Status left = release(); !left.ok()) {
+        return left;
     }
     const std::optional<QStringList> names = deviceNames();
     if (!names) {
@@ -205,10 +209,12 @@ Status KWinInputBlocker::block() {
         (void)release();
         return Status::failure("KWin did not switch every keyboard and pointer off");
     }
+    blocked_ = true;
     return Status::success();
 }
 
 Status KWinInputBlocker::release() {
+    blocked_ = false;
     // A device unplugged meanwhile needs nothing.
     std::erase_if(switchedOff_, [](const std::string& name) {
         return switchDevice(name, true) || !stillListed(name);

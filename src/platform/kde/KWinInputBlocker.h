@@ -31,7 +31,9 @@ private:
     Status block();
     Status release();
 
-    // The devices we switched off and have not yet switched on again.
+    bool blocked_ = false;
+    // The devices we switched off and have not yet switched on again; the watchdog runs while
+    // there are any.
     std::vector<std::string> switchedOff_;
     InputBlockWatchdog watchdog_;
 };
