@@ -1,8 +1,5 @@
 #include "platform/kde/KWinInputBlocker.h"
 
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <algorithm>
 #include <memory>
 #include <optional>
@@ -15,6 +12,7 @@
 
 #include "platform/kde/KWinBus.h"
 #include "platform/linux/ProgramLauncher.h"
+#include "platform/wayland/WatchdogCommands.h"
 
 namespace pontrel {
 
@@ -92,49 +90,8 @@ bool stillListed(const std::string& name) {
     return !names || names->contains(QString::fromStdString(name));
 }
 
-// Command lines ready for the watchdog, which may only make system calls: every argument
-// vector is built before the fork.
-class PreparedCommands {
-public:
-    explicit PreparedCommands(std::vector<std::vector<std::string>> commands)
-        : words_(std::move(commands)) {
-        for (std::vector<std::string>& words : words_) {
-            std::vector<char*>& argv = argvs_.emplace_back();
-            for (std::string& word : words) {
-                argv.push_back(word.data());
-            }
-            argv.push_back(nullptr);
-        }
-    }
-    PreparedCommands(const PreparedCommands&) = delete;
-    PreparedCommands& operator=(const PreparedCommands&) = delete;
-
-    // Runs each in turn to its end; what they print goes nowhere.
-    void runEach() const {
-        for (const std::vector<char*>& argv : argvs_) {
-            const pid_t pid = fork();
-            if (pid == 0) {
-                const int nowhere = open("/dev/null", O_WRONLY);
-                if (nowhere >= 0) {
-                    dup2(nowhere, STDOUT_FILENO);
-                    dup2(nowhere, STDERR_FILENO);
-                }
-                execv(argv.front(), argv.data());
-                _exit(127);
-            }
-            if (pid > 0) {
-                waitpid(pid, nullptr, 0);
-            }
-        }
-    }
-
-private:
-    std::vector<std::vector<std::string>> words_;
-    std::vector<std::vector<char*>> argvs_;
-};
-
 // dbus-send calls that switch the devices on; nothing when dbus-send is missing.
-std::shared_ptr<const PreparedCommands> switchOnCommands(const std::vector<std::string>& names) {
+std::shared_ptr<const WatchdogCommands> switchOnCommands(const std::vector<std::string>& names) {
     const std::optional<ProgramCommand> dbusSend = resolveProgramCommand("dbus-send");
     if (!dbusSend) {
         return nullptr;
@@ -146,7 +103,7 @@ std::shared_ptr<const PreparedCommands> switchOnCommands(const std::vector<std::
              devicePath(name), propertiesInterface.toStdString() + ".Set",
              "string:" + deviceInterface.toStdString(), "string:enabled", "variant:boolean:true"});
     }
-    return std::make_shared<const PreparedCommands>(std::move(commands));
+    return std::make_shared<const WatchdogCommands>(std::move(commands));
 }
 
 }  // namespace
@@ -188,13 +145,13 @@ Status KWinInputBlocker::block() {
     if (chosen.empty()) {
         return Status::failure("KWin lists no keyboard or pointer that is switched on");
     }
-    const std::shared_ptr<const PreparedCommands> switchOn = switchOnCommands(chosen);
+    const std::shared_ptr<const WatchdogCommands> switchOn = switchOnCommands(chosen);
     if (switchOn == nullptr) {
         return Status::failure(
             "dbus-send is missing: nothing could end an input block should "
             "this program end during it");
     }
-    if (!watchdog_.start([switchOn] { switchOn->runEach(); })) {
+    if (!watchdog_.start([switchOn] { switchOn->runUntilDone(); })) {
         return Status::failure("cannot start the watchdog that ends an input block");
     }
     bool allOff = true;

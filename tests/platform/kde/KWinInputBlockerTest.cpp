@@ -23,40 +23,51 @@ using namespace std::chrono_literals;
 
 using DeviceStates = std::map<std::string, bool>;  // sysfs name: enabled
 
-// A keyboard and a touchpad that are on, a keyboard with a switch (as a laptop's extra buttons
-// are), and a mouse the user has switched off.
-const char* const devices =
-    R"({"devices": {)"
-    R"("event0": {"keyboard": true, "enabled": true},)"
-    R"("event1": {"pointer": true, "touchpad": true, "enabled": true},)"
-    R"("event2": {"keyboard": true, "switchDevice": true, "enabled": true},)"
-    R"("event3": {"pointer": true, "enabled": false}}})";
+// A keyboard and a touchpad, a keyboard with a switch (as a laptop's extra buttons are), and a
+// mouse the user has switched off.
+const std::map<std::string, std::string> kinds{
+    {"event0", R"("keyboard": true)"},
+    {"event1", R"("pointer": true, "touchpad": true)"},
+    {"event2", R"("keyboard": true, "switchDevice": true)"},
+    {"event3", R"("pointer": true)"}};
 const DeviceStates before{{"event0", true}, {"event1", true}, {"event2", true}, {"event3", false}};
 const DeviceStates blocked{
     {"event0", false}, {"event1", false}, {"event2", true}, {"event3", false}};
 
-// What dbus-send prints for the call; empty when it fails. Through dbus-send, so that this
-// process keeps no bus connection of its own and may fork programs that make theirs.
-std::string busCall(const std::string& path, const std::string& interface,
-                    const std::string& property) {
-    const std::string command = "dbus-send --session --print-reply=literal --dest=org.kde.KWin " +
-                                path + " org.freedesktop.DBus.Properties.Get string:" + interface +
-                                " string:" + property + " 2>/dev/null";
+// A stand-in KWin with the devices in the states given.
+std::unique_ptr<test::ChildProcess> startKWin(const DeviceStates& states) {
+    std::string devices;
+    for (const auto& [name, enabled] : states) {
+        devices += std::string(devices.empty() ? "" : ", ") + "\"" + name + "\": {" +
+                   kinds.at(name) + ", \"enabled\": " + (enabled ? "true" : "false") + "}";
+    }
+    return std::make_unique<test::ChildProcess>(std::vector<std::string>{
+        "/usr/bin/python3", "-m", "dbusmock", "--session", "--template", PONTREL_FAKE_KWIN_DEVICES,
+        "--parameters", "{\"devices\": {" + devices + "}}"});
+}
+
+// Asked through dbus-send, so that this process keeps no bus connection of its own and may fork
+// programs that make theirs.
+bool switchedOn(const std::string& device) {
+    const std::string command =
+        "dbus-send --session --print-reply=literal --dest=org.kde.KWin "
+        "/org/kde/KWin/InputDevice/" +
+        device +
+        " org.freedesktop.DBus.Properties.Get string:org.kde.KWin.InputDevice string:enabled "
+        "2>/dev/null";
     std::string output;
     FILE* pipe = popen(command.c_str(), "r");
     char buffer[256];
     while (pipe != nullptr && fgets(buffer, sizeof buffer, pipe) != nullptr) {
         output += buffer;
     }
-    return pipe != nullptr && pclose(pipe) == 0 ? output : std::string();
+    return pipe != nullptr && pclose(pipe) == 0 && output.find("boolean true") != std::string::npos;
 }
 
 DeviceStates states() {
     DeviceStates result;
-    for (const auto& [name, enabled] : before) {
-        result[name] =
-            busCall("/org/kde/KWin/InputDevice/" + name, "org.kde.KWin.InputDevice", "enabled")
-                .find("boolean true") != std::string::npos;
+    for (const auto& entry : before) {
+        result[entry.first] = switchedOn(entry.first);
     }
     return result;
 }
@@ -122,12 +133,19 @@ private:
     int says_[2] = {-1, -1};
 };
 
-TEST(KWinInputBlockerTest, BlockSwitchesOffTheUsersKeyboardsAndPointersAndEveryEndRestoresThem) {
-    test::PrivateBus bus;
-    ASSERT_FALSE(bus.address().empty());
-    setenv("DBUS_SESSION_BUS_ADDRESS", bus.address().c_str(), 1);
-    const test::ChildProcess kwin({"/usr/bin/python3", "-m", "dbusmock", "--session", "--template",
-                                   PONTREL_FAKE_KWIN_DEVICES, "--parameters", devices});
+class KWinInputBlockerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(bus_.address().empty());
+        setenv("DBUS_SESSION_BUS_ADDRESS", bus_.address().c_str(), 1);
+    }
+
+private:
+    test::PrivateBus bus_;
+};
+
+TEST_F(KWinInputBlockerTest, BlockSwitchesOffTheUsersKeyboardsAndPointersAndEveryEndRestoresThem) {
+    const auto kwin = startKWin(before);
     ASSERT_EQ(settled(before), before);
 
     for (const auto& [ending, name] :
@@ -145,6 +163,20 @@ TEST(KWinInputBlockerTest, BlockSwitchesOffTheUsersKeyboardsAndPointersAndEveryE
         }
         EXPECT_EQ(settled(before), before);
     }
+}
+
+// KWin keeps the devices' states in its configuration: after a crash that ended us too, it
+// starts again with them off.
+TEST_F(KWinInputBlockerTest, TheWatchdogWaitsForKWinStartingAgain) {
+    auto kwin = startKWin(before);
+    ASSERT_EQ(settled(before), before);
+    BlockingProgram program;
+    ASSERT_TRUE(program.saysYes());
+    kwin.reset();
+    program.kill9();
+    std::this_thread::sleep_for(1s);
+    kwin = startKWin(blocked);
+    EXPECT_EQ(settled(before), before);
 }
 
 }  // namespace
