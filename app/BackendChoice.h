@@ -27,6 +27,7 @@ struct DesktopFacts {
     bool kwinScreenshot = false;
     bool kwinShortcuts = false;  // kglobalaccel answers
     bool kwinDpms = false;
+    bool kwinInputDevices = false;  // KWin lists its input devices, which it can switch off
 };
 
 // Where each service of the program comes from on this desktop.
