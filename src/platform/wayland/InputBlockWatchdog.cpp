@@ -35,7 +35,13 @@ bool InputBlockWatchdog::start(Release release) {
         return true;
     }
     int fds[2];
+    int detached[2];
     if (pipe2(fds, O_CLOEXEC) != 0) {
+        return false;
+    }
+    if (pipe2(detached, O_CLOEXEC) != 0) {
+        close(fds[0]);
+        close(fds[1]);
         return false;
     }
     const pid_t pid = fork();
@@ -48,10 +54,18 @@ bool InputBlockWatchdog::start(Release release) {
         if (dup2(fds[0], STDIN_FILENO) < 0) {
             _exit(1);
         }
+        // Closes `detached` too, which tells us that we may go on.
         close_range(STDERR_FILENO + 1, ~0U, 0);
         watch(STDIN_FILENO, release);
     }
     close(fds[0]);
+    close(detached[1]);
+    // Until the watchdog is in a session of its own, a signal to our process group (a closed
+    // terminal, a kill of the group) would end it with us and leave the block.
+    char none = 0;
+    while (pid > 0 && read(detached[0], &none, 1) < 0 && errno == EINTR) {
+    }
+    close(detached[0]);
     if (pid < 0) {
         close(fds[1]);
         return false;

@@ -120,12 +120,15 @@ TEST(SwayInputBlockerTest, BlockAndReleaseSwitchEveryDeviceTypeAndTheWatchdogSta
     EXPECT_EQ(sway.commands(), (std::vector<std::string>{disabled, enabled, disabled, enabled}));
 }
 
+// The kill goes to the program's whole process group, as a closed terminal's does: the watchdog
+// must have left it before the block begins.
 TEST(SwayInputBlockerTest, AProgramKilledDuringABlockHasTheDevicesEnabledByItsWatchdog) {
     FakeSway sway;
     int ready[2];
     ASSERT_EQ(pipe(ready), 0);
     const pid_t program = fork();
     if (program == 0) {
+        setpgid(0, 0);
         SwayInputBlocker blocker(sway.path());
         const char word = blocker.setBlocked(true).ok() ? 'y' : 'n';
         (void)write(ready[1], &word, 1);
@@ -137,7 +140,7 @@ TEST(SwayInputBlockerTest, AProgramKilledDuringABlockHasTheDevicesEnabledByItsWa
     char word = 0;
     ASSERT_EQ(read(ready[0], &word, 1), 1);
     EXPECT_EQ(word, 'y');
-    kill(program, SIGKILL);
+    kill(-program, SIGKILL);
     waitpid(program, nullptr, 0);
     EXPECT_TRUE(sway.waitForCommands(2));
     EXPECT_EQ(sway.commands(), (std::vector<std::string>{disabled, enabled}));
