@@ -31,8 +31,15 @@ constexpr std::uint32_t evdevOffset = 8;  // xkb keycode = evdev code + 8
 const char* const textTypes[] = {"text/plain;charset=utf-8", "text/plain", "UTF8_STRING", "STRING",
                                  "TEXT"};
 
-std::string utf8(std::u32string_view text) {
-    return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size())).toStdString();
+// The text as every text type.
+ClipboardContent textContent(std::u32string_view text) {
+    const std::string utf8 =
+        QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size())).toStdString();
+    ClipboardContent content;
+    for (const char* type : textTypes) {
+        content[type] = utf8;
+    }
+    return content;
 }
 
 // The layout of the seat, which has a keyboard once the remote desktop session used one.
@@ -208,13 +215,10 @@ void MutterInputSink::paste(std::u32string_view text) {
     if (!userClipboard_) {
         userClipboard_ = desktop_.readClipboard();
     }
-    ClipboardContent content;
-    for (const char* type : textTypes) {
-        content[type] = utf8(text);
-    }
     waitUntilClipboardQuiet();
+    pasted_ = true;
     const int before = desktop_.clipboardTransfers();
-    if (!desktop_.ownClipboard(content)) {
+    if (!desktop_.ownClipboard(textContent(text))) {
         check("clipboard not taken");
         throw std::runtime_error("Mutter: clipboard not taken (" + desktop_.error() + ")");
     }
@@ -279,13 +283,14 @@ void MutterInputSink::releaseButton(MouseButton button) {
 
 void MutterInputSink::flush() {
     const bool synced = desktop_.sync();
-    if (userClipboard_) {
-        if (!userClipboard_->empty()) {
-            waitUntilClipboardQuiet();
-            desktop_.ownClipboard(*userClipboard_);
-        }
-        userClipboard_.reset();
+    // Once something was pasted the clipboard is the user's again; an empty one holds an empty
+    // text, for the pasted one must not stay behind.
+    if (userClipboard_ && pasted_) {
+        waitUntilClipboardQuiet();
+        desktop_.ownClipboard(userClipboard_->empty() ? textContent({}) : *userClipboard_);
     }
+    userClipboard_.reset();
+    pasted_ = false;
     if (!synced) {
         check("connection lost");
     }

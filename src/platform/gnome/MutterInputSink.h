@@ -77,6 +77,7 @@ private:
     std::vector<Held> held_;
     // The user's clipboard while a text with pasted characters is typed.
     std::optional<ClipboardContent> userClipboard_;
+    bool pasted_ = false;
     // Whether mutter copies a new clipboard's content for itself; unknown until the first paste.
     std::optional<bool> mutterCopies_;
 };
