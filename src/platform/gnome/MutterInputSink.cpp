@@ -21,7 +21,6 @@ using namespace std::chrono_literals;
 
 // How long the focused program may take to ask for pasted text.
 constexpr auto pasteTimeout = 2s;
-constexpr auto mutterCopyTimeout = 1s;
 constexpr auto quietGap = 50ms;
 // The most plain characters between two pasted stretches that join them into one paste.
 constexpr std::size_t joinedCharacters = 24;
@@ -222,10 +221,12 @@ void MutterInputSink::paste(std::u32string_view text) {
         check("clipboard not taken");
         throw std::runtime_error("Mutter: clipboard not taken (" + desktop_.error() + ")");
     }
-    // Mutter keeps a copy of what a new owner offers and takes it at once (learnt on the first
-    // paste); the focused program's read comes besides, and until it came the content must stay.
+    // Mutter keeps a copy of what a new owner offers and takes it at once; whether it does is
+    // learnt on the first paste, given as long as a paste (a busy mutter took over half a second
+    // for its first copy). The focused program's read comes besides: until it came, the content
+    // must stay.
     if (!mutterCopies_) {
-        mutterCopies_ = waitForTransfers(before + 1, mutterCopyTimeout);
+        mutterCopies_ = waitForTransfers(before + 1, pasteTimeout);
     }
     const int transfers = before + (*mutterCopies_ ? 2 : 1);
     const std::uint32_t control = layoutCode(XKB_KEY_Control_L);
