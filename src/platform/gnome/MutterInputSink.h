@@ -17,8 +17,9 @@ namespace pontrel {
 // Synthesized input on GNOME through mutter's remote desktop session. Characters of the
 // user's layout are typed as its keys, with Shift and AltGr pressed for their level (mutter's
 // own choice of key for a keysym gets some wrong, '^' on the German layout); the others are
-// pasted from the session's own clipboard, whose earlier content is put back when the text is
-// done. Named keys and chords are the layout's keys too.
+// pasted from the session's own clipboard, with the few plain characters between two of them,
+// and the clipboard's earlier content is put back when the text is done. Named keys and chords
+// are the layout's keys too.
 class MutterInputSink final : public InputSink {
 public:
     // announce: told of every key about to be pressed, so that the key state does not count it.
