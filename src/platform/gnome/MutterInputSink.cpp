@@ -21,16 +21,24 @@ using namespace std::chrono_literals;
 
 // How long the focused program may take to ask for pasted text.
 constexpr auto pasteTimeout = 2s;
-constexpr auto mutterCopyTimeout = 1s;
 constexpr auto quietGap = 50ms;
+// The most plain characters between two pasted stretches that join them into one paste.
+constexpr std::size_t joinedCharacters = 24;
 constexpr auto quietTimeout = 500ms;
 constexpr std::uint32_t evdevOffset = 8;  // xkb keycode = evdev code + 8
 
 const char* const textTypes[] = {"text/plain;charset=utf-8", "text/plain", "UTF8_STRING", "STRING",
                                  "TEXT"};
 
-std::string utf8(std::u32string_view text) {
-    return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size())).toStdString();
+// The text as every text type.
+ClipboardContent textContent(std::u32string_view text) {
+    const std::string utf8 =
+        QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size())).toStdString();
+    ClipboardContent content;
+    for (const char* type : textTypes) {
+        content[type] = utf8;
+    }
+    return content;
 }
 
 // The layout of the seat, which has a keyboard once the remote desktop session used one.
@@ -153,24 +161,11 @@ void MutterInputSink::releaseKey(NamedKey key) {
 }
 
 void MutterInputSink::typeCharacters(std::u32string_view run, const CancelCheck& cancelled) {
-    std::size_t pending = 0;  // start of the characters to paste
-    for (std::size_t i = 0; i <= run.size(); ++i) {
-        const Keysym keysym =
-            i < run.size() ? chordTarget(characterKeysym(run[i])) : XKB_KEY_NoSymbol;
+    std::size_t i = 0;
+    while (i < run.size() && !cancelled()) {
+        const Keysym keysym = chordTarget(characterKeysym(run[i]));
         const std::vector<std::uint32_t> keys = keysOf(keysym);
-        const bool typed = !keys.empty();
-        // Pasted: the characters the layout lacks, in runs up to the next typed one; a control
-        // character no key gives is left out.
-        if (typed || keysym == XKB_KEY_NoSymbol) {
-            if (pending < i) {
-                paste(run.substr(pending, i - pending));
-            }
-            pending = i + 1;
-        }
-        if (i == run.size() || cancelled()) {
-            return;
-        }
-        if (typed) {
+        if (!keys.empty()) {
             for (const std::uint32_t code : keys) {
                 desktop_.keycode(code, true);
             }
@@ -178,8 +173,39 @@ void MutterInputSink::typeCharacters(std::u32string_view run, const CancelCheck&
                 desktop_.keycode(*code, false);
             }
             check("key not typed");
+            ++i;
+        } else if (keysym == XKB_KEY_NoSymbol) {
+            ++i;  // a control character no key gives is left out
+        } else {
+            const std::size_t end = pasteEnd(run, i);
+            paste(run.substr(i, end - i));
+            i = end;
         }
     }
+}
+
+bool MutterInputSink::lacks(char32_t character) const {
+    const Keysym keysym = characterKeysym(character);
+    return keysym != XKB_KEY_NoSymbol && keysOf(keysym).empty();
+}
+
+// Typed by a key of the layout, and no control character such as Enter or Tab.
+bool MutterInputSink::plain(char32_t character) const {
+    return character >= U' ' && characterKeysym(character) != XKB_KEY_NoSymbol && !lacks(character);
+}
+
+// A paste costs far more than a key, so stretches apart by a few plain characters of the layout
+// go as one paste; not under a held key, whose chord the pasted characters would lose.
+std::size_t MutterInputSink::pasteEnd(std::u32string_view run, std::size_t start) const {
+    std::size_t end = start + 1;
+    for (std::size_t i = end; i < run.size(); ++i) {
+        if (lacks(run[i])) {
+            end = i + 1;
+        } else if (!held_.empty() || i - end >= joinedCharacters || !plain(run[i])) {
+            break;
+        }
+    }
+    return end;
 }
 
 // Keyboard first, then the clipboard, then the paste: a program that sees the clipboard change
@@ -188,28 +214,21 @@ void MutterInputSink::paste(std::u32string_view text) {
     if (!userClipboard_) {
         userClipboard_ = desktop_.readClipboard();
     }
-    ClipboardContent content;
-    for (const char* type : textTypes) {
-        content[type] = utf8(text);
-    }
     waitUntilClipboardQuiet();
+    pasted_ = true;
     const int before = desktop_.clipboardTransfers();
-    if (!desktop_.ownClipboard(content) || !desktop_.sync()) {
+    if (!desktop_.ownClipboard(textContent(text))) {
         check("clipboard not taken");
         throw std::runtime_error("Mutter: clipboard not taken (" + desktop_.error() + ")");
     }
-    // Mutter keeps a copy of what a new owner offers and takes it at once, before any paste.
-    // Only the read after that is the focused program's: until it came, the content must stay.
-    int reads = 1;
-    if (mutterCopies_ != false) {
-        const bool copied = waitForTransfers(before + 1, mutterCopyTimeout);
-        if (!mutterCopies_) {
-            mutterCopies_ = copied;
-        } else if (!copied) {
-            reads = 2;
-        }
+    // Mutter keeps a copy of what a new owner offers and takes it at once; whether it does is
+    // learnt on the first paste, given as long as a paste (a busy mutter took over half a second
+    // for its first copy). The focused program's read comes besides: until it came, the content
+    // must stay.
+    if (!mutterCopies_) {
+        mutterCopies_ = waitForTransfers(before + 1, pasteTimeout);
     }
-    const int transfers = desktop_.clipboardTransfers();
+    const int transfers = before + (*mutterCopies_ ? 2 : 1);
     const std::uint32_t control = layoutCode(XKB_KEY_Control_L);
     const std::uint32_t v = layoutCode(XKB_KEY_v);
     const bool controlHeld = std::any_of(
@@ -222,7 +241,7 @@ void MutterInputSink::paste(std::u32string_view text) {
     if (!controlHeld) {
         desktop_.keycode(control, false);
     }
-    if (!waitForTransfers(transfers + reads, pasteTimeout)) {
+    if (!waitForTransfers(transfers, pasteTimeout)) {
         throw std::runtime_error("Mutter: the focused program did not take the pasted text");
     }
 }
@@ -265,13 +284,14 @@ void MutterInputSink::releaseButton(MouseButton button) {
 
 void MutterInputSink::flush() {
     const bool synced = desktop_.sync();
-    if (userClipboard_) {
-        if (!userClipboard_->empty()) {
-            waitUntilClipboardQuiet();
-            desktop_.ownClipboard(*userClipboard_);
-        }
-        userClipboard_.reset();
+    // Once something was pasted the clipboard is the user's again; an empty one holds an empty
+    // text, for the pasted one must not stay behind.
+    if (userClipboard_ && pasted_) {
+        waitUntilClipboardQuiet();
+        desktop_.ownClipboard(userClipboard_->empty() ? textContent({}) : *userClipboard_);
     }
+    userClipboard_.reset();
+    pasted_ = false;
     if (!synced) {
         check("connection lost");
     }

@@ -17,8 +17,9 @@ namespace pontrel {
 // Synthesized input on GNOME through mutter's remote desktop session. Characters of the
 // user's layout are typed as its keys, with Shift and AltGr pressed for their level (mutter's
 // own choice of key for a keysym gets some wrong, '^' on the German layout); the others are
-// pasted from the session's own clipboard, whose earlier content is put back when the text is
-// done. Named keys and chords are the layout's keys too.
+// pasted from the session's own clipboard, with the few plain characters between two of them,
+// and the clipboard's earlier content is put back when the text is done. Named keys and chords
+// are the layout's keys too.
 class MutterInputSink final : public InputSink {
 public:
     // announce: told of every key about to be pressed, so that the key state does not count it.
@@ -58,6 +59,11 @@ private:
     // Ctrl and Alt let go for it where it differs.
     Keysym chordTarget(Keysym keysym);
     LevelKey levelKey(Keysym keysym) const;
+    // Whether the layout lacks the character, which is then pasted.
+    bool lacks(char32_t character) const;
+    bool plain(char32_t character) const;
+    // The end of the paste that starts at a character the layout lacks.
+    std::size_t pasteEnd(std::u32string_view run, std::size_t start) const;
     void paste(std::u32string_view text);
     // Whether programs took the clipboard's content `count` times in all, within the time.
     bool waitForTransfers(int count, std::chrono::milliseconds timeout);
@@ -72,6 +78,7 @@ private:
     std::vector<Held> held_;
     // The user's clipboard while a text with pasted characters is typed.
     std::optional<ClipboardContent> userClipboard_;
+    bool pasted_ = false;
     // Whether mutter copies a new clipboard's content for itself; unknown until the first paste.
     std::optional<bool> mutterCopies_;
 };

@@ -3,6 +3,7 @@
 // afterwards), named keys and chords, a click landing on its pixel, the monitor off and what
 // the program says of each service there.
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 
@@ -59,8 +60,8 @@ TEST_P(MutterTypingTest, TextArrivesExactlyAndTheClipboardIsTheUsersAgain) {
 
 INSTANTIATE_TEST_SUITE_P(Layouts, MutterTypingTest, ::testing::Values("us", "de"));
 
-// The user's clipboard, owned by another program, is theirs again once a text pasted
-// characters the layout lacks.
+// The user's clipboard is theirs again once a text pasted characters the layout lacks: what
+// another program owned comes back, and an empty one holds no pasted text.
 TEST(MutterClipboardTest, TheUsersClipboardIsTheirsAgainAfterAPaste) {
     test::ensureCoreApplication();
     test::MutterSession session;
@@ -71,6 +72,17 @@ TEST(MutterClipboardTest, TheUsersClipboardIsTheirsAgainAfterAPaste) {
     InputQueue queue(sink);
     ASSERT_TRUE(waitForField(queue, file)) << test::readFile(field->logFile());
     MutterRemoteDesktop user;
+    const auto holdsNoText = [](const ClipboardContent& content) {
+        return !content.empty() &&
+               std::all_of(content.begin(), content.end(),
+                           [](const auto& type) { return type.second.empty(); });
+    };
+
+    queue.sendKeys(parsed("\xE4\xB8\xAD"));
+    queue.drain();
+    EXPECT_TRUE(test::eventually([&] { return test::readFile(file) == "中"; }, 5s));
+    EXPECT_TRUE(test::eventually([&] { return holdsNoText(user.readClipboard()); }, 2s));
+
     const ClipboardContent users = {{"text/plain;charset=utf-8", "vom Nutzer"}};
     ASSERT_TRUE(user.ownClipboard(users));
     // Mutter tells our session of the new owner before it takes further input.
