@@ -11,7 +11,7 @@ using namespace std::chrono_literals;
 
 // The field's answer to a key is about four bytes per character of its line and 400 more, and its
 // work grows with the line too; a gap of 2 microseconds per character of the line and 100 more
-// keeps the answers near 2 MB/s, which KWin took in at a load of 10 on two cores.
+// keeps the answers near 2 MB/s, which KWin took in at a load of 8 on two cores.
 constexpr auto gapPerCharacter = 2us;
 constexpr auto gapPerKey = 100us;
 // Time lost to a busy machine is made up only this far, so that no burst follows it.

@@ -30,7 +30,7 @@ public:
 private:
     InputClock& clock_;
     std::mutex mutex_;
-    std::condition_variable never_;
+    std::condition_variable never_;  // nothing wakes a wait early: it ends at its time
     InputClock::Time due_{};
     std::size_t line_ = 0;
 };
