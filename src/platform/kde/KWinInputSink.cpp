@@ -39,9 +39,16 @@ bool KWinInputSink::usable() const {
     return connection_.usable() && device_.usable() && keyboard_.usable();
 }
 
+void KWinInputSink::beginText(const KeyActions&) {
+    pace_.startLine();
+}
+
 void KWinInputSink::pressKey(NamedKey key) {
     if (announce_) {
         announce_(key);
+    }
+    if (key == NamedKey::Enter) {
+        pace_.startLine();
     }
     check(keyboard_.pressKey(key), connection_, "key not pressed");
 }
@@ -68,6 +75,7 @@ void KWinInputSink::typeCharacters(std::u32string_view run, const CancelCheck& c
             paste(missing);
             missing.clear();
         }
+        pace_.beforeCharacter(character);
         check(keyboard_.type(keysym), connection_, "text not typed");
     }
     if (!missing.empty() && !cancelled()) {
@@ -87,7 +95,9 @@ void KWinInputSink::paste(const std::u32string& text) {
     check(clipboard_.offerText(characters.toStdString()), connection_,
           "the clipboard was not taken for a paste");
     check(keyboard_.paste() && device_.roundtrip(), connection_, "no paste");
-    if (!clipboard_.waitUntilRead(pasteTimeout)) {
+    if (clipboard_.waitUntilRead(pasteTimeout)) {
+        pace_.pasted(text.size());
+    } else {
         std::fprintf(stderr, "KWin typing: the focused window did not take the pasted text\n");
     }
 }

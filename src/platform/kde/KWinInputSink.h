@@ -6,14 +6,16 @@
 #include "platform/InputQueue.h"
 #include "platform/kde/FakeInputKeyboard.h"
 #include "platform/kde/KWinFakeInput.h"
+#include "platform/kde/LinePace.h"
 #include "platform/wayland/DataControlClipboard.h"
 #include "platform/wayland/WaylandConnection.h"
 
 namespace pontrel {
 
 // Synthesized input on KDE Plasma: KWin's fake input on a Wayland connection of its own, with
-// the keys of the user's layout. Characters the layout lacks are pasted: the clipboard is taken
-// for them and what the user had there is put back at the end of the text.
+// the keys of the user's layout, paced for the focused field. Characters the layout lacks are
+// pasted: the clipboard is taken for them and what the user had there is put back at the end of
+// the text.
 class KWinInputSink final : public InputSink {
 public:
     // Told of every key about to be pressed, so that the key state does not count it.
@@ -25,6 +27,7 @@ public:
     // False when KWin does not offer this program its fake input.
     bool usable() const;
 
+    void beginText(const KeyActions& text) override;
     void pressKey(NamedKey key) override;
     void releaseKey(NamedKey key) override;
     void typeCharacters(std::u32string_view run, const CancelCheck& cancelled) override;
@@ -41,6 +44,7 @@ private:
     KWinFakeInput device_{connection_};
     FakeInputKeyboard keyboard_;
     DataControlClipboard clipboard_;
+    LinePace pace_;
     bool clipboardSaved_ = false;
 };
 
