@@ -4,6 +4,9 @@
 #include <filesystem>
 #include <string_view>
 
+#include <QDBusError>
+#include <QDBusMessage>
+
 #include "platform/gnome/MutterProbe.h"
 #include "platform/gnome/MutterScreenCast.h"
 #include "platform/kde/KWinFakeInput.h"
@@ -247,6 +250,10 @@ bool waylandCompositorAnswers() {
 }
 
 DesktopFacts probeDesktop(bool x11Display) {
+    // Qt's D-Bus thread passes these on in queued calls, at times before Qt has registered them
+    // (it then prints "Trying to construct an instance of an invalid type"): registered first.
+    qRegisterMetaType<QDBusMessage>();
+    qRegisterMetaType<QDBusError>();
     DesktopFacts facts;
     facts.x11Display = x11Display;
     if (!waylandDisplayNamed()) {
