@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include <QDBusArgument>
 #include <QDBusObjectPath>
 
 #include "platform/portal/PortalBus.h"
@@ -16,17 +15,6 @@ const QString remoteDesktop = QStringLiteral("RemoteDesktop");
 constexpr unsigned keyboardAndPointer = 1 | 2;
 constexpr unsigned monitors = 1;
 constexpr unsigned persistUntilRevoked = 2;
-
-// A pair of ints (ii) as a stream property gives it.
-std::pair<int, int> intPair(const QVariant& value) {
-    int first = 0;
-    int second = 0;
-    const QDBusArgument argument = value.value<QDBusArgument>();
-    argument.beginStructure();
-    argument >> first >> second;
-    argument.endStructure();
-    return {first, second};
-}
 
 }  // namespace
 
@@ -54,7 +42,8 @@ std::optional<std::string> RemoteDesktopSession::start() {
     QVariantMap devices{{QStringLiteral("types"), keyboardAndPointer}};
     if (version >= 2) {
         devices.insert(QStringLiteral("persist_mode"), persistUntilRevoked);
-        if (const std::string token = readRestoreToken(); !token.empty()) {
+        if (const std::string token = readRestoreToken(PortalGrant::RemoteDesktop);
+            !token.empty()) {
             devices.insert(QStringLiteral("restore_token"), QString::fromStdString(token));
         }
     }
@@ -78,23 +67,9 @@ std::optional<std::string> RemoteDesktopSession::start() {
     }
     if (const QVariant token = step.results.value(QStringLiteral("restore_token"));
         token.isValid()) {
-        keepRestoreToken(token.toString().toStdString());
+        keepRestoreToken(PortalGrant::RemoteDesktop, token.toString().toStdString());
     }
-    streams_.clear();
-    const QDBusArgument streams =
-        step.results.value(QStringLiteral("streams")).value<QDBusArgument>();
-    streams.beginArray();
-    while (!streams.atEnd()) {
-        Stream stream;
-        QVariantMap properties;
-        streams.beginStructure();
-        streams >> stream.node >> properties;
-        streams.endStructure();
-        std::tie(stream.x, stream.y) = intPair(properties.value(QStringLiteral("position")));
-        std::tie(stream.width, stream.height) = intPair(properties.value(QStringLiteral("size")));
-        streams_.push_back(stream);
-    }
-    streams.endArray();
+    streams_ = castStreams(step.results);
     session_ = std::move(session);
     return std::nullopt;
 }
@@ -115,11 +90,12 @@ std::optional<std::string> RemoteDesktopSession::moveTo(ScreenPoint point) {
     if (streams_.empty()) {
         return "the desktop gave no screen-cast stream for absolute pointer moves";
     }
-    const auto on = std::find_if(streams_.begin(), streams_.end(), [point](const Stream& stream) {
-        return point.x >= stream.x && point.x < stream.x + stream.width && point.y >= stream.y &&
-               point.y < stream.y + stream.height;
-    });
-    const Stream& stream = on != streams_.end() ? *on : streams_.front();
+    const auto on =
+        std::find_if(streams_.begin(), streams_.end(), [point](const CastStream& stream) {
+            return point.x >= stream.x && point.x < stream.x + stream.width &&
+                   point.y >= stream.y && point.y < stream.y + stream.height;
+        });
+    const CastStream& stream = on != streams_.end() ? *on : streams_.front();
     const int x = std::clamp(point.x - stream.x, 0, std::max(stream.width - 1, 0));
     const int y = std::clamp(point.y - stream.y, 0, std::max(stream.height - 1, 0));
     return bus_.call(remoteDesktop, QStringLiteral("NotifyPointerMotionAbsolute"),

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/ScreenPoint.h"
+#include "platform/portal/CastStreams.h"
 
 namespace pontrel {
 
@@ -36,17 +37,9 @@ public:
     std::optional<std::string> button(int code, bool down);
 
 private:
-    struct Stream {
-        std::uint32_t node = 0;
-        int x = 0;
-        int y = 0;
-        int width = 0;
-        int height = 0;
-    };
-
     PortalBus& bus_;
     std::unique_ptr<PortalSessionHandle> session_;
-    std::vector<Stream> streams_;
+    std::vector<CastStream> streams_;
     std::string refusal_;
 };
 

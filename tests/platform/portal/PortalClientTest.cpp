@@ -175,14 +175,14 @@ TEST_F(PortalClientTest, TheProbeFindsTheInterfacesTheDesktopOffers) {
 }
 
 TEST_F(PortalClientTest, RestoreTokenIsKeptForTheUserAlone) {
-    keepRestoreToken("token-1");
-    keepRestoreToken("token-2");
-    EXPECT_EQ(readRestoreToken(), "token-2");
+    keepRestoreToken(PortalGrant::RemoteDesktop, "token-1");
+    keepRestoreToken(PortalGrant::RemoteDesktop, "token-2");
+    EXPECT_EQ(readRestoreToken(PortalGrant::RemoteDesktop), "token-2");
     struct stat file {};
     ASSERT_EQ(stat((session->folder() + "/config/pontrel/portal-restore-token").c_str(), &file), 0);
     EXPECT_EQ(file.st_mode & 0777, 0600U);
-    keepRestoreToken("");
-    EXPECT_EQ(readRestoreToken(), "");
+    keepRestoreToken(PortalGrant::RemoteDesktop, "");
+    EXPECT_EQ(readRestoreToken(PortalGrant::RemoteDesktop), "");
 }
 
 }  // namespace

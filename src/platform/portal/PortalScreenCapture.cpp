@@ -1,0 +1,131 @@
+#include "platform/portal/PortalScreenCapture.h"
+
+#include <algorithm>
+
+#include "platform/pipewire/FramePixels.h"
+#include "platform/wayland/CaptureStart.h"
+
+namespace pontrel {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// A stream opened anew waits for the desktop's next frame.
+constexpr auto frameTimeout = 2s;
+
+LayoutBox boxAround(const std::vector<CastStream>& streams) {
+    if (streams.empty()) {
+        return {};
+    }
+    int left = streams.front().x;
+    int top = streams.front().y;
+    int right = left;
+    int bottom = top;
+    for (const CastStream& stream : streams) {
+        left = std::min(left, stream.x);
+        top = std::min(top, stream.y);
+        right = std::max(right, stream.x + stream.width);
+        bottom = std::max(bottom, stream.y + stream.height);
+    }
+    return {left, top, right - left, bottom - top};
+}
+
+}  // namespace
+
+PortalScreenCapture::PortalScreenCapture(PortalBus& bus, PictureWriter& pictures, Log log)
+    : session_(bus), pictures_(pictures), log_(std::move(log)) {}
+
+PortalScreenCapture::~PortalScreenCapture() {
+    disconnect();
+}
+
+bool PortalScreenCapture::connect() {
+    if (frames_ != nullptr) {
+        return true;
+    }
+    if (auto error = session_.start()) {
+        log_("screen capture: " + *error);
+        return false;
+    }
+    std::string error;
+    const int remote = session_.openPipeWireRemote(error);
+    if (remote < 0) {
+        log_("screen capture: " + error);
+        session_.end();
+        return false;
+    }
+    frames_ = std::make_unique<PipeWireFrames>(remote);
+    if (!frames_->usable()) {
+        log_("screen capture: PipeWire did not answer on the portal's connection");
+        disconnect();
+        return false;
+    }
+    streams_.resize(session_.streams().size());
+    return true;
+}
+
+void PortalScreenCapture::disconnect() {
+    streams_.clear();
+    frames_.reset();
+    session_.end();
+}
+
+ScreenSize PortalScreenCapture::screenSize() {
+    if (!connect()) {
+        return {};
+    }
+    const LayoutBox box = boxAround(session_.streams());
+    return {box.x + box.width, box.y + box.height};
+}
+
+Bitmap PortalScreenCapture::capture(int x, int y, int width, int height) {
+    if (!connect()) {
+        return {};
+    }
+    const std::vector<CastStream>& monitors = session_.streams();
+    std::optional<CaptureStart> start = startCapture(boxAround(monitors), x, y, width, height);
+    if (!start) {
+        return {};
+    }
+    // Each monitor gives its part; what lies on none stays black.
+    for (std::size_t monitor = 0; monitor < monitors.size(); ++monitor) {
+        const CastStream& on = monitors[monitor];
+        const LayoutBox part = LayoutBox{on.x, on.y, on.width, on.height}.clip(
+            start->onMonitors.x, start->onMonitors.y, start->onMonitors.width,
+            start->onMonitors.height);
+        if (part.empty()) {
+            continue;
+        }
+        const std::optional<Frame> frame = frameOf(monitor);
+        if (!frame) {
+            // The session may be gone with its streams: the next capture starts a new one.
+            log_("screen capture: the monitor's stream delivered no picture");
+            disconnect();
+            return {};  // nothing read: no picture rather than a black one
+        }
+        copyFrame(framePart(frame->view(), on.width, on.height, part.x - on.x, part.y - on.y,
+                            part.width, part.height),
+                  start->picture, part.x - x, part.y - y, part.width, part.height);
+    }
+    return std::move(start->picture);
+}
+
+std::optional<Frame> PortalScreenCapture::frameOf(std::size_t monitor) {
+    std::unique_ptr<FrameStream>& stream = streams_[monitor];
+    if (stream == nullptr || !stream->alive()) {
+        stream = frames_->open(session_.streams()[monitor].node, true);
+    }
+    return stream != nullptr ? stream->frame(frameTimeout) : std::nullopt;
+}
+
+Status PortalScreenCapture::writeBitmapFile(const Bitmap& image, const std::string& path) {
+    return pictures_.writeBitmapFile(image, path);
+}
+
+Status PortalScreenCapture::writeJpegFile(const Bitmap& image, const std::string& path,
+                                          int quality) {
+    return pictures_.writeJpegFile(image, path, quality);
+}
+
+}  // namespace pontrel

@@ -1,0 +1,126 @@
+// Screen capture through the ScreenCast portal: the real portal frontend with a fake backend
+// whose monitor is a PipeWire stream of the test's own, showing a known picture.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdint>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/portal/PortalBus.h"
+#include "platform/portal/PortalScreenCapture.h"
+#include "platform/portal/RestoreToken.h"
+#include "support/CoreApplication.h"
+#include "support/wayland/PictureProducer.h"
+#include "support/wayland/PortalSession.h"
+
+namespace pontrel {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int monitorWidth = 64;
+constexpr int monitorHeight = 48;
+
+// Every pixel differs from its neighbours; `blue` sets the picture apart from another.
+std::uint32_t shade(int x, int y, std::uint32_t blue) {
+    return static_cast<std::uint32_t>(x * 4) << 16 | static_cast<std::uint32_t>(y * 4) << 8 | blue;
+}
+
+std::vector<std::uint32_t> picture(std::uint32_t blue) {
+    std::vector<std::uint32_t> pixels;
+    for (int y = 0; y < monitorHeight; ++y) {
+        for (int x = 0; x < monitorWidth; ++x) {
+            pixels.push_back(shade(x, y, blue));
+        }
+    }
+    return pixels;
+}
+
+class NoPictures final : public PictureWriter {
+public:
+    Status writeBitmapFile(const Bitmap&, const std::string&) override {
+        return Status::failure("not here");
+    }
+    Status writeJpegFile(const Bitmap&, const std::string&, int) override {
+        return Status::failure("not here");
+    }
+};
+
+class PortalScreenCastTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        test::ensureCoreApplication();
+        session = new test::PortalSession({}, test::PortalSession::Video::PipeWire);
+        if (session->failure().empty()) {
+            producer = new test::PictureProducer(monitorWidth, monitorHeight, picture(0x11));
+            session->castMonitors({{producer->node(), 0, 0, monitorWidth, monitorHeight}});
+        }
+    }
+    static void TearDownTestSuite() {
+        delete producer;
+        producer = nullptr;
+        delete session;
+        session = nullptr;
+    }
+    void SetUp() override {
+        ASSERT_EQ(session->failure(), "");
+        ASSERT_NE(producer->node(), 0U);
+    }
+
+    PortalScreenCapture capture() {
+        return PortalScreenCapture(bus_, pictures_,
+                                   [this](const std::string& line) { log_ += line + "\n"; });
+    }
+
+    static inline test::PortalSession* session = nullptr;
+    static inline test::PictureProducer* producer = nullptr;
+    PortalBus bus_;
+    NoPictures pictures_;
+    std::string log_;
+};
+
+TEST_F(PortalScreenCastTest, CapturesShowTheMonitorAndTheApprovalIsKeptForTheNextStart) {
+    {
+        PortalScreenCapture screen = capture();
+        EXPECT_EQ(
+            screen.capture(2, 3, 2, 2),
+            (Bitmap{2,
+                    2,
+                    {shade(2, 3, 0x11), shade(3, 3, 0x11), shade(2, 4, 0x11), shade(3, 4, 0x11)}}))
+            << log_;
+        // Beyond the monitor the picture is black.
+        EXPECT_EQ(screen.capture(monitorWidth - 1, monitorHeight - 1, 2, 1),
+                  (Bitmap{2, 1, {shade(monitorWidth - 1, monitorHeight - 1, 0x11), 0}}))
+            << log_;
+        EXPECT_EQ(screen.screenSize().width, monitorWidth);
+    }
+    EXPECT_FALSE(readRestoreToken(PortalGrant::ScreenCast).empty());
+    // Started again, as after a restart: the token brings the desktop's remembered approval.
+    EXPECT_EQ(capture().capture(0, 0, 1, 1), (Bitmap{1, 1, {shade(0, 0, 0x11)}})) << log_;
+    const std::vector<std::string> selections = session->calls("SelectSources");
+    ASSERT_EQ(selections.size(), 2U);
+    EXPECT_NE(selections[0].find("\"persist_mode\": 2"), std::string::npos) << selections[0];
+    EXPECT_EQ(selections[0].find("restore_data"), std::string::npos) << selections[0];
+    EXPECT_NE(selections[1].find("pontrelfake"), std::string::npos) << selections[1];
+}
+
+TEST_F(PortalScreenCastTest, AWatchedPixelSeesThePictureChange) {
+    PortalScreenCapture screen = capture();
+    ASSERT_EQ(screen.capture(5, 6, 1, 1), (Bitmap{1, 1, {shade(5, 6, 0x11)}})) << log_;
+    producer->show(picture(0x77));
+    bool changed = false;
+    const auto end = std::chrono::steady_clock::now() + 3s;
+    while (!changed && std::chrono::steady_clock::now() < end) {
+        changed = screen.capture(5, 6, 1, 1) == Bitmap{1, 1, {shade(5, 6, 0x77)}};
+        std::this_thread::sleep_for(10ms);
+    }
+    producer->show(picture(0x11));
+    EXPECT_TRUE(changed) << log_;
+}
+
+}  // namespace
+}  // namespace pontrel
