@@ -10,6 +10,7 @@
 #include "platform/portal/PortalBus.h"
 #include "platform/portal/PortalInputSink.h"
 #include "platform/portal/PortalKeyState.h"
+#include "platform/portal/PortalScreenCapture.h"
 #include "platform/portal/PortalScreenshots.h"
 #include "platform/wayland/SwayKeyState.h"
 #include "platform/wayland/WaylandInputService.h"
@@ -108,6 +109,11 @@ ScreenService& AppServices::chooseScreen(const BackendChoice& choice) {
             gnomeScreen_ = std::make_unique<GnomeScreenCapture>(
                 pictures_, [this](const std::string& line) { environment_.writeLog(line); });
             return *gnomeScreen_;
+        case Backend::PortalScreenCast:
+            portalCast_ = std::make_unique<PortalScreenCapture>(
+                portal(), pictures_,
+                [this](const std::string& line) { environment_.writeLog(line); });
+            return *portalCast_;
         case Backend::Portal:
             portalScreen_ = std::make_unique<PortalScreenshots>(portal(), pictures_);
             return *portalScreen_;

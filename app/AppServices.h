@@ -37,6 +37,7 @@ class KWinScreenCapture;
 class MutterInputSink;
 class PortalBus;
 class PortalInputSink;
+class PortalScreenCapture;
 class PortalScreenshots;
 class WlrInputSink;
 class WlrScreenCapture;
@@ -83,6 +84,7 @@ private:
     X11ScreenService x11Screen_{pictures_};
     std::unique_ptr<WlrScreenCapture> wlrScreen_;
     std::unique_ptr<GnomeScreenCapture> gnomeScreen_;
+    std::unique_ptr<PortalScreenCapture> portalCast_;
     std::unique_ptr<PortalScreenshots> portalScreen_;
     std::unique_ptr<KWinScreenCapture> kwinScreen_;
     ScreenService& screen_;
