@@ -39,6 +39,8 @@ class PortalBus;
 class PortalInputSink;
 class PortalScreenCapture;
 class PortalScreenshots;
+class RemoteDesktopSession;
+class ScreenCastSession;
 class WlrInputSink;
 class WlrScreenCapture;
 
@@ -72,6 +74,8 @@ private:
     std::unique_ptr<SwayInputBlocker> swayBlocker_;
     // Elsewhere on Wayland: the desktop portals; sessions made end with the connection.
     std::unique_ptr<PortalBus> portal_;
+    std::unique_ptr<RemoteDesktopSession> remoteDesktop_;  // the input's, when it uses the portal
+    std::unique_ptr<ScreenCastSession> screenCast_;
     std::unique_ptr<PortalInputSink> portalInput_;
     // On Wayland too: through XWayland it knows the pointer over X11 windows, ours among them.
     X11InputService x11Input_{keyState_, blocker_};

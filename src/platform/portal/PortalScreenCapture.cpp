@@ -33,8 +33,8 @@ LayoutBox boxAround(const std::vector<CastStream>& streams) {
 
 }  // namespace
 
-PortalScreenCapture::PortalScreenCapture(PortalBus& bus, PictureWriter& pictures, Log log)
-    : session_(bus), pictures_(pictures), log_(std::move(log)) {}
+PortalScreenCapture::PortalScreenCapture(CastSession& session, PictureWriter& pictures, Log log)
+    : session_(session), pictures_(pictures), log_(std::move(log)) {}
 
 PortalScreenCapture::~PortalScreenCapture() {
     disconnect();
@@ -58,24 +58,25 @@ bool PortalScreenCapture::connect() {
     frames_ = std::make_unique<PipeWireFrames>(remote);
     if (!frames_->usable()) {
         log_("screen capture: PipeWire did not answer on the portal's connection");
-        disconnect();
+        frames_.reset();
         return false;
     }
-    streams_.resize(session_.streams().size());
+    monitors_ = session_.streams();
+    streams_.resize(monitors_.size());
     return true;
 }
 
 void PortalScreenCapture::disconnect() {
     streams_.clear();
     frames_.reset();
-    session_.end();
+    monitors_.clear();
 }
 
 ScreenSize PortalScreenCapture::screenSize() {
     if (!connect()) {
         return {};
     }
-    const LayoutBox box = boxAround(session_.streams());
+    const LayoutBox box = boxAround(monitors_);
     return {box.x + box.width, box.y + box.height};
 }
 
@@ -83,14 +84,13 @@ Bitmap PortalScreenCapture::capture(int x, int y, int width, int height) {
     if (!connect()) {
         return {};
     }
-    const std::vector<CastStream>& monitors = session_.streams();
-    std::optional<CaptureStart> start = startCapture(boxAround(monitors), x, y, width, height);
+    std::optional<CaptureStart> start = startCapture(boxAround(monitors_), x, y, width, height);
     if (!start) {
         return {};
     }
     // Each monitor gives its part; what lies on none stays black.
-    for (std::size_t monitor = 0; monitor < monitors.size(); ++monitor) {
-        const CastStream& on = monitors[monitor];
+    for (std::size_t monitor = 0; monitor < monitors_.size(); ++monitor) {
+        const CastStream& on = monitors_[monitor];
         const LayoutBox part = LayoutBox{on.x, on.y, on.width, on.height}.clip(
             start->onMonitors.x, start->onMonitors.y, start->onMonitors.width,
             start->onMonitors.height);
@@ -102,6 +102,7 @@ Bitmap PortalScreenCapture::capture(int x, int y, int width, int height) {
             // The session may be gone with its streams: the next capture starts a new one.
             log_("screen capture: the monitor's stream delivered no picture");
             disconnect();
+            session_.end();
             return {};  // nothing read: no picture rather than a black one
         }
         copyFrame(framePart(frame->view(), on.width, on.height, part.x - on.x, part.y - on.y,
@@ -114,7 +115,7 @@ Bitmap PortalScreenCapture::capture(int x, int y, int width, int height) {
 std::optional<Frame> PortalScreenCapture::frameOf(std::size_t monitor) {
     std::unique_ptr<FrameStream>& stream = streams_[monitor];
     if (stream == nullptr || !stream->alive()) {
-        stream = frames_->open(session_.streams()[monitor].node, true);
+        stream = frames_->open(monitors_[monitor].node, true);
     }
     return stream != nullptr ? stream->frame(frameTimeout) : std::nullopt;
 }

@@ -9,13 +9,11 @@
 #include "platform/PictureWriter.h"
 #include "platform/ScreenService.h"
 #include "platform/pipewire/PipeWireFrames.h"
-#include "platform/portal/ScreenCastSession.h"
+#include "platform/portal/CastSession.h"
 
 namespace pontrel {
 
-class PortalBus;
-
-// Reads the screen through the ScreenCast portal and PipeWire: a session with a stream of every
+// Reads the screen through a portal session's screen-cast streams and PipeWire: a stream of every
 // monitor, approved once by the user. A monitor's stream stays open while it is asked for (the
 // pixel watch asks every 10 ms), so each capture takes the newest frame at once; unasked for a
 // second, it ends, and the next capture opens it again. Pictures are written by the writer
@@ -24,7 +22,7 @@ class PortalScreenCapture final : public ScreenService {
 public:
     using Log = std::function<void(const std::string&)>;
 
-    PortalScreenCapture(PortalBus& bus, PictureWriter& pictures, Log log);
+    PortalScreenCapture(CastSession& session, PictureWriter& pictures, Log log);
     ~PortalScreenCapture() override;
     PortalScreenCapture(const PortalScreenCapture&) = delete;
     PortalScreenCapture& operator=(const PortalScreenCapture&) = delete;
@@ -42,7 +40,8 @@ private:
     std::optional<Frame> frameOf(std::size_t monitor);
     void disconnect();
 
-    ScreenCastSession session_;
+    CastSession& session_;
+    std::vector<CastStream> monitors_;  // of the session connected to
     std::unique_ptr<PipeWireFrames> frames_;
     std::vector<std::unique_ptr<FrameStream>> streams_;  // one per monitor, open while asked for
     PictureWriter& pictures_;

@@ -23,6 +23,31 @@ RemoteDesktopSession::RemoteDesktopSession(PortalBus& bus) : bus_(bus) {}
 RemoteDesktopSession::~RemoteDesktopSession() = default;
 
 std::optional<std::string> RemoteDesktopSession::start() {
+    const std::lock_guard lock(mutex_);
+    return startLocked();
+}
+
+void RemoteDesktopSession::end() {
+    const std::lock_guard lock(mutex_);
+    session_.reset();
+    streams_.clear();
+}
+
+std::vector<CastStream> RemoteDesktopSession::streams() {
+    const std::lock_guard lock(mutex_);
+    return streams_;
+}
+
+int RemoteDesktopSession::openPipeWireRemote(std::string& error) {
+    const std::lock_guard lock(mutex_);
+    if (session_ == nullptr) {
+        error = "no RemoteDesktop session runs";
+        return -1;
+    }
+    return pontrel::openPipeWireRemote(bus_, session_->handle(), error);
+}
+
+std::optional<std::string> RemoteDesktopSession::startLocked() {
     if (session_ != nullptr) {
         return std::nullopt;
     }
@@ -75,7 +100,8 @@ std::optional<std::string> RemoteDesktopSession::start() {
 }
 
 std::optional<std::string> RemoteDesktopSession::key(std::uint32_t keysym, bool down) {
-    if (auto error = start()) {
+    const std::lock_guard lock(mutex_);
+    if (auto error = startLocked()) {
         return error;
     }
     return bus_.call(remoteDesktop, QStringLiteral("NotifyKeyboardKeysym"),
@@ -84,7 +110,8 @@ std::optional<std::string> RemoteDesktopSession::key(std::uint32_t keysym, bool 
 }
 
 std::optional<std::string> RemoteDesktopSession::moveTo(ScreenPoint point) {
-    if (auto error = start()) {
+    const std::lock_guard lock(mutex_);
+    if (auto error = startLocked()) {
         return error;
     }
     if (streams_.empty()) {
@@ -104,7 +131,8 @@ std::optional<std::string> RemoteDesktopSession::moveTo(ScreenPoint point) {
 }
 
 std::optional<std::string> RemoteDesktopSession::button(int code, bool down) {
-    if (auto error = start()) {
+    const std::lock_guard lock(mutex_);
+    if (auto error = startLocked()) {
         return error;
     }
     return bus_.call(remoteDesktop, QStringLiteral("NotifyPointerButton"),

@@ -1,9 +1,6 @@
 #include "platform/portal/ScreenCastSession.h"
 
-#include <fcntl.h>
-
 #include <QDBusObjectPath>
-#include <QDBusUnixFileDescriptor>
 
 #include "platform/portal/PortalBus.h"
 #include "platform/portal/RestoreToken.h"
@@ -77,27 +74,16 @@ void ScreenCastSession::end() {
     streams_.clear();
 }
 
+std::vector<CastStream> ScreenCastSession::streams() {
+    return streams_;
+}
+
 int ScreenCastSession::openPipeWireRemote(std::string& error) {
     if (session_ == nullptr) {
         error = "no ScreenCast session runs";
         return -1;
     }
-    QVariantList replies;
-    if (auto failed = bus_.call(
-            screenCast, QStringLiteral("OpenPipeWireRemote"),
-            {QVariant::fromValue(QDBusObjectPath(session_->handle())), QVariantMap()}, &replies)) {
-        error = *failed;
-        return -1;
-    }
-    const auto descriptor = replies.isEmpty() ? QDBusUnixFileDescriptor()
-                                              : replies.front().value<QDBusUnixFileDescriptor>();
-    // The reply's descriptor closes with the reply: ours is a copy.
-    const int remote =
-        descriptor.isValid() ? fcntl(descriptor.fileDescriptor(), F_DUPFD_CLOEXEC, 0) : -1;
-    if (remote < 0) {
-        error = "OpenPipeWireRemote: the desktop gave no PipeWire connection";
-    }
-    return remote;
+    return pontrel::openPipeWireRemote(bus_, session_->handle(), error);
 }
 
 }  // namespace pontrel

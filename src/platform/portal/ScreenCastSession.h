@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/portal/CastStreams.h"
+#include "platform/portal/CastSession.h"
 
 namespace pontrel {
 
@@ -15,24 +15,18 @@ class PortalSessionHandle;
 // A session of the ScreenCast portal with a stream of every monitor. Where the portal can
 // persist it (version 4), the user's approval is kept with a restore token, so that the desktop
 // asks once. Used from one thread.
-class ScreenCastSession {
+class ScreenCastSession final : public CastSession {
 public:
     explicit ScreenCastSession(PortalBus& bus);
-    ~ScreenCastSession();
+    ~ScreenCastSession() override;
     ScreenCastSession(const ScreenCastSession&) = delete;
     ScreenCastSession& operator=(const ScreenCastSession&) = delete;
 
-    // Starts the session unless it runs: nothing, or why it does not run. Once the user has
-    // declined, the desktop is not asked again while the program runs.
-    std::optional<std::string> start();
-    // Ends a session whose streams failed; the next start makes a new one.
-    void end();
-
-    // The streams of the running session.
-    const std::vector<CastStream>& streams() const { return streams_; }
-    // A PipeWire connection that sees the running session's streams: its descriptor, or -1 with
-    // the reason in `error`.
-    int openPipeWireRemote(std::string& error);
+    // Once the user has declined, the desktop is not asked again while the program runs.
+    std::optional<std::string> start() override;
+    void end() override;
+    std::vector<CastStream> streams() override;
+    int openPipeWireRemote(std::string& error) override;
 
 private:
     PortalBus& bus_;

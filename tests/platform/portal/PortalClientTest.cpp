@@ -61,7 +61,9 @@ protected:
 TEST_F(PortalClientTest, RemoteDesktopGetsKeysymsAndMonitorCoordinatesInOneSession) {
     std::vector<NamedKey> announced;
     {
-        PortalInputSink sink(bus_, [&announced](NamedKey key) { announced.push_back(key); });
+        RemoteDesktopSession remoteDesktop(bus_);
+        PortalInputSink sink(remoteDesktop,
+                             [&announced](NamedKey key) { announced.push_back(key); });
         const CancelCheck never = [] { return false; };
         sink.pressKey(NamedKey::Shift);
         sink.typeCharacters(U"aä€\n", never);
@@ -170,6 +172,7 @@ TEST_F(PortalClientTest, APolledKeyIsAShortcutWhilePolled) {
 TEST_F(PortalClientTest, TheProbeFindsTheInterfacesTheDesktopOffers) {
     const PortalVersions versions = probePortal();
     EXPECT_GE(versions.remoteDesktop, 1U);
+    EXPECT_GE(versions.screenCast, 4U);
     EXPECT_GE(versions.screenshot, 1U);
     EXPECT_GE(versions.globalShortcuts, 1U);
 }

@@ -12,7 +12,9 @@
 
 #include "platform/portal/PortalBus.h"
 #include "platform/portal/PortalScreenCapture.h"
+#include "platform/portal/RemoteDesktopSession.h"
 #include "platform/portal/RestoreToken.h"
+#include "platform/portal/ScreenCastSession.h"
 #include "support/CoreApplication.h"
 #include "support/wayland/PictureProducer.h"
 #include "support/wayland/PortalSession.h"
@@ -71,8 +73,8 @@ protected:
         ASSERT_NE(producer->node(), 0U);
     }
 
-    PortalScreenCapture capture() {
-        return PortalScreenCapture(bus_, pictures_,
+    PortalScreenCapture capture(CastSession& session) {
+        return PortalScreenCapture(session, pictures_,
                                    [this](const std::string& line) { log_ += line + "\n"; });
     }
 
@@ -85,7 +87,8 @@ protected:
 
 TEST_F(PortalScreenCastTest, CapturesShowTheMonitorAndTheApprovalIsKeptForTheNextStart) {
     {
-        PortalScreenCapture screen = capture();
+        ScreenCastSession cast(bus_);
+        PortalScreenCapture screen = capture(cast);
         EXPECT_EQ(
             screen.capture(2, 3, 2, 2),
             (Bitmap{2,
@@ -100,7 +103,8 @@ TEST_F(PortalScreenCastTest, CapturesShowTheMonitorAndTheApprovalIsKeptForTheNex
     }
     EXPECT_FALSE(readRestoreToken(PortalGrant::ScreenCast).empty());
     // Started again, as after a restart: the token brings the desktop's remembered approval.
-    EXPECT_EQ(capture().capture(0, 0, 1, 1), (Bitmap{1, 1, {shade(0, 0, 0x11)}})) << log_;
+    ScreenCastSession castAgain(bus_);
+    EXPECT_EQ(capture(castAgain).capture(0, 0, 1, 1), (Bitmap{1, 1, {shade(0, 0, 0x11)}})) << log_;
     const std::vector<std::string> selections = session->calls("SelectSources");
     ASSERT_EQ(selections.size(), 2U);
     EXPECT_NE(selections[0].find("\"persist_mode\": 2"), std::string::npos) << selections[0];
@@ -109,7 +113,8 @@ TEST_F(PortalScreenCastTest, CapturesShowTheMonitorAndTheApprovalIsKeptForTheNex
 }
 
 TEST_F(PortalScreenCastTest, AWatchedPixelSeesThePictureChange) {
-    PortalScreenCapture screen = capture();
+    ScreenCastSession cast(bus_);
+    PortalScreenCapture screen = capture(cast);
     ASSERT_EQ(screen.capture(5, 6, 1, 1), (Bitmap{1, 1, {shade(5, 6, 0x11)}})) << log_;
     producer->show(picture(0x77));
     bool changed = false;
@@ -120,6 +125,15 @@ TEST_F(PortalScreenCastTest, AWatchedPixelSeesThePictureChange) {
     }
     producer->show(picture(0x11));
     EXPECT_TRUE(changed) << log_;
+}
+
+TEST_F(PortalScreenCastTest, TheInputsRemoteDesktopSessionServesTheCaptureWithOneApproval) {
+    const std::size_t startsBefore = session->calls("Start").size();
+    RemoteDesktopSession remoteDesktop(bus_);
+    PortalScreenCapture screen = capture(remoteDesktop);
+    EXPECT_EQ(screen.capture(7, 8, 1, 1), (Bitmap{1, 1, {shade(7, 8, 0x11)}})) << log_;
+    EXPECT_EQ(remoteDesktop.key(0x61, true), std::nullopt);
+    EXPECT_EQ(session->calls("Start").size(), startsBefore + 1);
 }
 
 }  // namespace

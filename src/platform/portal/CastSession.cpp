@@ -1,9 +1,15 @@
-#include "platform/portal/CastStreams.h"
+#include "platform/portal/CastSession.h"
 
 #include <tuple>
 #include <utility>
 
+#include <fcntl.h>
+
 #include <QDBusArgument>
+#include <QDBusObjectPath>
+#include <QDBusUnixFileDescriptor>
+
+#include "platform/portal/PortalBus.h"
 
 namespace pontrel {
 
@@ -39,6 +45,25 @@ std::vector<CastStream> castStreams(const QVariantMap& startResults) {
     }
     streams.endArray();
     return found;
+}
+
+int openPipeWireRemote(PortalBus& bus, const QString& session, std::string& error) {
+    QVariantList replies;
+    if (auto failed =
+            bus.call(QStringLiteral("ScreenCast"), QStringLiteral("OpenPipeWireRemote"),
+                     {QVariant::fromValue(QDBusObjectPath(session)), QVariantMap()}, &replies)) {
+        error = *failed;
+        return -1;
+    }
+    const auto descriptor = replies.isEmpty() ? QDBusUnixFileDescriptor()
+                                              : replies.front().value<QDBusUnixFileDescriptor>();
+    // The reply's descriptor closes with the reply: ours is a copy.
+    const int remote =
+        descriptor.isValid() ? fcntl(descriptor.fileDescriptor(), F_DUPFD_CLOEXEC, 0) : -1;
+    if (remote < 0) {
+        error = "OpenPipeWireRemote: the desktop gave no PipeWire connection";
+    }
+    return remote;
 }
 
 }  // namespace pontrel
