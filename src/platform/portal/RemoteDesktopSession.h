@@ -8,12 +8,10 @@
 #include <vector>
 
 #include "platform/ScreenPoint.h"
+#include "platform/portal/ApprovedSession.h"
 #include "platform/portal/CastSession.h"
 
 namespace pontrel {
-
-class PortalBus;
-class PortalSessionHandle;
 
 // A session of the RemoteDesktop portal with keyboard and pointer, and a screen-cast stream of
 // every monitor in the same session (absolute pointer moves name one). Where the portal can
@@ -43,11 +41,9 @@ public:
 private:
     std::optional<std::string> startLocked();
 
-    std::mutex mutex_;  // guards everything below
+    std::mutex mutex_;  // guards the session
     PortalBus& bus_;
-    std::unique_ptr<PortalSessionHandle> session_;
-    std::vector<CastStream> streams_;
-    std::string refusal_;
+    ApprovedSession session_;
 };
 
 }  // namespace pontrel

@@ -1,16 +1,13 @@
 #pragma once
 
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/portal/ApprovedSession.h"
 #include "platform/portal/CastSession.h"
 
 namespace pontrel {
-
-class PortalBus;
-class PortalSessionHandle;
 
 // A session of the ScreenCast portal with a stream of every monitor. Where the portal can
 // persist it (version 4), the user's approval is kept with a restore token, so that the desktop
@@ -18,9 +15,6 @@ class PortalSessionHandle;
 class ScreenCastSession final : public CastSession {
 public:
     explicit ScreenCastSession(PortalBus& bus);
-    ~ScreenCastSession() override;
-    ScreenCastSession(const ScreenCastSession&) = delete;
-    ScreenCastSession& operator=(const ScreenCastSession&) = delete;
 
     // Once the user has declined, the desktop is not asked again while the program runs.
     std::optional<std::string> start() override;
@@ -30,9 +24,7 @@ public:
 
 private:
     PortalBus& bus_;
-    std::unique_ptr<PortalSessionHandle> session_;
-    std::vector<CastStream> streams_;
-    std::string refusal_;
+    ApprovedSession session_;
 };
 
 }  // namespace pontrel
