@@ -17,6 +17,7 @@
 #include "platform/portal/PortalScreenshots.h"
 #include "platform/portal/RestoreToken.h"
 #include "support/CoreApplication.h"
+#include "support/NoPictures.h"
 #include "support/wayland/PortalSession.h"
 
 namespace pontrel {
@@ -27,15 +28,7 @@ using Calls = std::vector<std::string>;
 
 constexpr int vkF5 = 0x74;
 
-class NoPictures final : public PictureWriter {
-public:
-    Status writeBitmapFile(const Bitmap&, const std::string&) override {
-        return Status::failure("not here");
-    }
-    Status writeJpegFile(const Bitmap&, const std::string&, int) override {
-        return Status::failure("not here");
-    }
-};
+using test::NoPictures;
 
 class PortalClientTest : public testing::Test {
 protected:

@@ -16,6 +16,7 @@
 #include "platform/portal/RestoreToken.h"
 #include "platform/portal/ScreenCastSession.h"
 #include "support/CoreApplication.h"
+#include "support/NoPictures.h"
 #include "support/wayland/PictureProducer.h"
 #include "support/wayland/PortalSession.h"
 
@@ -42,15 +43,7 @@ std::vector<std::uint32_t> picture(std::uint32_t blue) {
     return pixels;
 }
 
-class NoPictures final : public PictureWriter {
-public:
-    Status writeBitmapFile(const Bitmap&, const std::string&) override {
-        return Status::failure("not here");
-    }
-    Status writeJpegFile(const Bitmap&, const std::string&, int) override {
-        return Status::failure("not here");
-    }
-};
+using test::NoPictures;
 
 class PortalScreenCastTest : public testing::Test {
 protected:
