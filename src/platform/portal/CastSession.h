@@ -30,8 +30,6 @@ public:
 
     // Starts the session unless it runs: nothing, or why it does not run.
     virtual std::optional<std::string> start() = 0;
-    // Ends a session whose streams failed; the next start makes a new one.
-    virtual void end() = 0;
     // The streams of the running session.
     virtual std::vector<CastStream> streams() = 0;
     // A PipeWire connection that sees the running session's streams: its descriptor, or -1

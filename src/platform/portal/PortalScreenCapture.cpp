@@ -45,19 +45,20 @@ bool PortalScreenCapture::connect() {
         return true;
     }
     if (auto error = session_.start()) {
-        log_("screen capture: " + *error);
+        report(*error);
         return false;
     }
+    // The session is left running whatever fails here: it may be the input's too, and a new one
+    // could make the desktop ask the user again.
     std::string error;
     const int remote = session_.openPipeWireRemote(error);
     if (remote < 0) {
-        log_("screen capture: " + error);
-        session_.end();
+        report(error);
         return false;
     }
     frames_ = std::make_unique<PipeWireFrames>(remote);
     if (!frames_->usable()) {
-        log_("screen capture: PipeWire did not answer on the portal's connection");
+        report("PipeWire did not answer on the portal's connection");
         frames_.reset();
         return false;
     }
@@ -99,17 +100,24 @@ Bitmap PortalScreenCapture::capture(int x, int y, int width, int height) {
         }
         const std::optional<Frame> frame = frameOf(monitor);
         if (!frame) {
-            // The session may be gone with its streams: the next capture starts a new one.
-            log_("screen capture: the monitor's stream delivered no picture");
-            disconnect();
-            session_.end();
-            return {};  // nothing read: no picture rather than a black one
+            report("the monitor's stream delivered no picture");
+            disconnect();  // the next capture connects anew
+            return {};     // nothing read: no picture rather than a black one
         }
         copyFrame(framePart(frame->view(), on.width, on.height, part.x - on.x, part.y - on.y,
                             part.width, part.height),
                   start->picture, part.x - x, part.y - y, part.width, part.height);
     }
+    lastReport_.clear();
     return std::move(start->picture);
+}
+
+void PortalScreenCapture::report(const std::string& failure) {
+    // The pixel watch asks every 10 ms: a failure that stays is logged once.
+    if (failure != lastReport_) {
+        log_("screen capture: " + failure);
+        lastReport_ = failure;
+    }
 }
 
 std::optional<Frame> PortalScreenCapture::frameOf(std::size_t monitor) {

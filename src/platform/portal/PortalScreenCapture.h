@@ -39,6 +39,7 @@ private:
     bool connect();
     std::optional<Frame> frameOf(std::size_t monitor);
     void disconnect();
+    void report(const std::string& failure);
 
     CastSession& session_;
     std::vector<CastStream> monitors_;  // of the session connected to
@@ -46,6 +47,7 @@ private:
     std::vector<std::unique_ptr<FrameStream>> streams_;  // one per monitor, open while asked for
     PictureWriter& pictures_;
     Log log_;
+    std::string lastReport_;
 };
 
 }  // namespace pontrel

@@ -25,11 +25,6 @@ std::optional<std::string> RemoteDesktopSession::start() {
     return startLocked();
 }
 
-void RemoteDesktopSession::end() {
-    const std::lock_guard lock(mutex_);
-    session_.end();
-}
-
 std::vector<CastStream> RemoteDesktopSession::streams() {
     const std::lock_guard lock(mutex_);
     return session_.streams();

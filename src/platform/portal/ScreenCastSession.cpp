@@ -27,10 +27,6 @@ std::optional<std::string> ScreenCastSession::start() {
     return error;
 }
 
-void ScreenCastSession::end() {
-    session_.end();
-}
-
 std::vector<CastStream> ScreenCastSession::streams() {
     return session_.streams();
 }

@@ -18,7 +18,6 @@ public:
 
     // Once the user has declined, the desktop is not asked again while the program runs.
     std::optional<std::string> start() override;
-    void end() override;
     std::vector<CastStream> streams() override;
     int openPipeWireRemote(std::string& error) override;
 

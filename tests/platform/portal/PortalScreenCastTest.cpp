@@ -129,5 +129,17 @@ TEST_F(PortalScreenCastTest, TheInputsRemoteDesktopSessionServesTheCaptureWithOn
     EXPECT_EQ(session->calls("Start").size(), startsBefore + 1);
 }
 
+TEST_F(PortalScreenCastTest, AMonitorWithoutPicturesGivesNoPictureAndIsLoggedOnce) {
+    session->castMonitors({{producer->node() + 1000, 0, 0, monitorWidth, monitorHeight}});
+    ScreenCastSession cast(bus_);
+    PortalScreenCapture screen = capture(cast);
+    const Bitmap first = screen.capture(0, 0, 1, 1);
+    const Bitmap second = screen.capture(0, 0, 1, 1);
+    session->castMonitors({{producer->node(), 0, 0, monitorWidth, monitorHeight}});
+    EXPECT_TRUE(first.empty());
+    EXPECT_TRUE(second.empty());
+    EXPECT_EQ(log_, "screen capture: the monitor's stream delivered no picture\n");
+}
+
 }  // namespace
 }  // namespace pontrel
