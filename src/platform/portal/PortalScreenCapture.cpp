@@ -64,6 +64,21 @@ bool PortalScreenCapture::connect() {
     }
     monitors_ = session_.streams();
     streams_.resize(monitors_.size());
+    // Some desktops leave out a monitor's size: its frames tell it.
+    for (std::size_t monitor = 0; monitor < monitors_.size(); ++monitor) {
+        CastStream& stream = monitors_[monitor];
+        if (stream.width > 0 && stream.height > 0) {
+            continue;
+        }
+        const std::optional<Frame> frame = frameOf(monitor);
+        if (!frame) {
+            report("the monitor's stream delivered no picture");
+            disconnect();
+            return false;
+        }
+        stream.width = frame->width;
+        stream.height = frame->height;
+    }
     return true;
 }
 

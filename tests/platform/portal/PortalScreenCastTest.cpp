@@ -129,6 +129,15 @@ TEST_F(PortalScreenCastTest, TheInputsRemoteDesktopSessionServesTheCaptureWithOn
     EXPECT_EQ(session->calls("Start").size(), startsBefore + 1);
 }
 
+TEST_F(PortalScreenCastTest, AMonitorWithoutASizeTakesItsFramesSize) {
+    session->castMonitors({{producer->node(), 0, 0, 0, 0}});
+    ScreenCastSession cast(bus_);
+    PortalScreenCapture screen = capture(cast);
+    const Bitmap corner = screen.capture(monitorWidth - 1, monitorHeight - 1, 1, 1);
+    session->castMonitors({{producer->node(), 0, 0, monitorWidth, monitorHeight}});
+    EXPECT_EQ(corner, (Bitmap{1, 1, {shade(monitorWidth - 1, monitorHeight - 1, 0x11)}})) << log_;
+}
+
 TEST_F(PortalScreenCastTest, AMonitorWithoutPicturesGivesNoPictureAndIsLoggedOnce) {
     session->castMonitors({{producer->node() + 1000, 0, 0, monitorWidth, monitorHeight}});
     ScreenCastSession cast(bus_);
