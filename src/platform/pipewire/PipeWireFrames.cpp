@@ -84,10 +84,10 @@ PipeWireStream::PipeWireStream(pw_thread_loop* loop, pw_core* core, std::uint32_
     pw_thread_loop_lock(loop_);
     // Only the node asked for: where it is gone, the session manager would link any other
     // video source (a camera) instead.
-    stream_ = pw_stream_new(
-        core, "pontrel-screen",
-        pw_properties_new(PW_KEY_MEDIA_TYPE, "Video", PW_KEY_MEDIA_CATEGORY, "Capture",
-                          PW_KEY_MEDIA_ROLE, "Screen", PW_KEY_NODE_DONT_RECONNECT, "true", nullptr));
+    stream_ = pw_stream_new(core, "pontrel-screen",
+                            pw_properties_new(PW_KEY_MEDIA_TYPE, "Video", PW_KEY_MEDIA_CATEGORY,
+                                              "Capture", PW_KEY_MEDIA_ROLE, "Screen",
+                                              PW_KEY_NODE_DONT_RECONNECT, "true", nullptr));
     if (stream_ == nullptr) {
         ended_ = true;
         pw_thread_loop_unlock(loop_);
