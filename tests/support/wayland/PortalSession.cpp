@@ -101,7 +101,7 @@ PortalSession::PortalSession(const std::vector<Monitor>& monitors, Video video) 
         return;
     }
     folder_ = pattern;
-    for (const char* sub : {"/portals", "/config", "/data", "/runtime"}) {
+    for (const char* sub : {"/portals", "/config", "/data", "/state", "/runtime"}) {
         mkdir((folder_ + sub).c_str(), 0700);
     }
     std::ofstream(folder_ + "/portals/pontrelfake.portal")
@@ -116,6 +116,7 @@ PortalSession::PortalSession(const std::vector<Monitor>& monitors, Video video) 
         {"XDG_CURRENT_DESKTOP", "pontrelfake"},
         {"XDG_CONFIG_HOME", folder_ + "/config"},
         {"XDG_DATA_HOME", folder_ + "/data"},
+        {"XDG_STATE_HOME", folder_ + "/state"},  // wireplumber keeps its state there
         {"XDG_RUNTIME_DIR", folder_ + "/runtime"},
         {"DISPLAY", ""},
         {"WAYLAND_DISPLAY", ""},

@@ -14,7 +14,7 @@ class PrivateBus;
 // The desktop portal on a private bus: the real frontend (xdg-desktop-portal) with a fake
 // backend (python3-dbusmock, fake_portal_backend.py) that approves every request, logs every
 // call and presses shortcuts on request. While it lives, this process's environment names the
-// private bus and private configuration, data and runtime folders, and no display; the
+// private bus and private configuration, data, state and runtime folders, and no display; the
 // variables are taken back when it goes. One per test suite: it takes a few seconds to start.
 class PortalSession {
 public:
