@@ -17,7 +17,7 @@
 #include "platform/portal/PortalScreenshots.h"
 #include "platform/portal/RestoreToken.h"
 #include "support/CoreApplication.h"
-#include "support/NoPictures.h"
+#include "support/wayland/BackendTestSupport.h"
 #include "support/wayland/PortalSession.h"
 
 namespace pontrel {
@@ -28,7 +28,7 @@ using Calls = std::vector<std::string>;
 
 constexpr int vkF5 = 0x74;
 
-using test::NoPictures;
+using test::NoPictureWriter;
 
 class PortalClientTest : public testing::Test {
 protected:
@@ -92,7 +92,7 @@ TEST_F(PortalClientTest, RemoteDesktopGetsKeysymsAndMonitorCoordinatesInOneSessi
 }
 
 TEST_F(PortalClientTest, ScreenshotIsReadRemovedAndCutToTheRectangle) {
-    NoPictures pictures;
+    NoPictureWriter pictures;
     PortalScreenshots screen(bus_, pictures);
     QImage picture(40, 30, QImage::Format_RGB32);
     picture.fill(0x102030);
@@ -115,7 +115,7 @@ TEST_F(PortalClientTest, ARequestTheUserDeclinesSaysSo) {
     const PortalResponse declined =
         bus_.request(QStringLiteral("Screenshot"), QStringLiteral("Screenshot"), {QString()},
                      {{QStringLiteral("interactive"), false}}, PortalBus::quickAnswer);
-    NoPictures pictures;
+    NoPictureWriter pictures;
     const Bitmap none = PortalScreenshots(bus_, pictures).capture(0, 0, 1, 1);
     session->answerScreenshots(0);
     EXPECT_FALSE(declined.ok);

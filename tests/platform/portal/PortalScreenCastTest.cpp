@@ -16,7 +16,7 @@
 #include "platform/portal/RestoreToken.h"
 #include "platform/portal/ScreenCastSession.h"
 #include "support/CoreApplication.h"
-#include "support/NoPictures.h"
+#include "support/wayland/BackendTestSupport.h"
 #include "support/wayland/PictureProducer.h"
 #include "support/wayland/PortalSession.h"
 
@@ -43,7 +43,7 @@ std::vector<std::uint32_t> picture(std::uint32_t blue) {
     return pixels;
 }
 
-using test::NoPictures;
+using test::NoPictureWriter;
 
 class PortalScreenCastTest : public testing::Test {
 protected:
@@ -74,7 +74,7 @@ protected:
     static inline test::PortalSession* session = nullptr;
     static inline test::PictureProducer* producer = nullptr;
     PortalBus bus_;
-    NoPictures pictures_;
+    NoPictureWriter pictures_;
     std::string log_;
 };
 
