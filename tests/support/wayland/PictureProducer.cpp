@@ -118,8 +118,8 @@ PictureProducer::PictureProducer(int width, int height, std::vector<std::uint32_
     spa_video_info_raw offer{};
     offer.format = SPA_VIDEO_FORMAT_BGRx;
     offer.size =
-        SPA_RECTANGLE(static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height));
-    offer.framerate = SPA_FRACTION(30, 1);
+        spa_rectangle{static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height)};
+    offer.framerate = spa_fraction{30, 1};
     const spa_pod* format = spa_format_video_raw_build(&builder, SPA_PARAM_EnumFormat, &offer);
     pw_stream_connect(
         self.stream, PW_DIRECTION_OUTPUT, PW_ID_ANY,
