@@ -3,6 +3,7 @@
 #include "CommandLineInfo.h"
 #include "platform/gnome/GnomeScreenCapture.h"
 #include "platform/gnome/MutterInputSink.h"
+#include "platform/kde/KWinInputBlocker.h"
 #include "platform/kde/KWinInputSink.h"
 #include "platform/kde/KWinKeyState.h"
 #include "platform/kde/KWinScreenCapture.h"
@@ -82,6 +83,9 @@ InputService& AppServices::chooseInput(const BackendChoice& choice) {
     if (choice.inputBlock == Backend::Sway) {
         swayBlocker_ = std::make_unique<SwayInputBlocker>();
         sources.block = [this](bool blocked) { return swayBlocker_->setBlocked(blocked); };
+    } else if (choice.inputBlock == Backend::KWin) {
+        kwinBlocker_ = std::make_unique<KWinInputBlocker>();
+        sources.block = [this](bool blocked) { return kwinBlocker_->setBlocked(blocked); };
     }
     InputSink* sink = nullptr;
     if (choice.input == Backend::Portal) {

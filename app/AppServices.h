@@ -32,6 +32,7 @@ class QWidget;
 namespace pontrel {
 
 class GnomeScreenCapture;
+class KWinInputBlocker;
 class KWinInputSink;
 class KWinScreenCapture;
 class MutterInputSink;
@@ -72,6 +73,7 @@ private:
     // The start and stop keys where the desktop's shortcuts tell them.
     std::unique_ptr<BoundKeyState> boundKeys_;
     std::unique_ptr<SwayInputBlocker> swayBlocker_;
+    std::unique_ptr<KWinInputBlocker> kwinBlocker_;
     // Elsewhere on Wayland: the desktop portals; sessions made end with the connection.
     std::unique_ptr<PortalBus> portal_;
     std::unique_ptr<RemoteDesktopSession> remoteDesktop_;  // the input's, when it uses the portal

@@ -7,6 +7,7 @@
 #include "platform/gnome/MutterProbe.h"
 #include "platform/gnome/MutterScreenCast.h"
 #include "platform/kde/KWinFakeInput.h"
+#include "platform/kde/KWinInputBlocker.h"
 #include "platform/kde/KWinKeyState.h"
 #include "platform/kde/KWinScreenCapture.h"
 #include "platform/portal/PortalProbe.h"
@@ -127,7 +128,9 @@ BackendChoice chooseBackends(const DesktopFacts& facts) {
     choice.keyState = facts.swayIpc         ? Backend::Sway
                       : facts.kwinShortcuts ? Backend::KWin
                                             : portalKeys;
-    choice.inputBlock = facts.swayIpc ? Backend::Sway : Backend::None;
+    choice.inputBlock = facts.swayIpc            ? Backend::Sway
+                        : facts.kwinInputDevices ? Backend::KWin
+                                                 : Backend::None;
     choice.monitorOff = facts.outputPower           ? Backend::Wlroots
                         : facts.mutterDisplayConfig ? Backend::Mutter
                         : facts.kwinDpms            ? Backend::KWin
@@ -180,6 +183,7 @@ std::vector<ServiceLine> serviceLines(const BackendChoice& choice) {
         line("Tastatur blockieren", choice.inputBlock,
              {.x11 = "X11 (XInput2-Geräte ergreifen)",
               .sway = "sway (Eingabegeräte abschalten, mit Wächterprozess)",
+              .kwin = "KWin (Eingabegeräte abschalten, mit Wächterprozess)",
               .notOnGnome = "GNOME lässt Eingabegeräte nur mit Root-Rechten abschalten"}),
         line("Computer sperren", choice.lock, {.logind = "logind"}),
         line("Monitor ausschalten", choice.monitorOff,
@@ -239,11 +243,23 @@ std::vector<std::string> diagnosisHints(const DesktopFacts& facts) {
     };
 }
 
+namespace {
+
+bool waylandDisplayNamed() {
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return wayland != nullptr && *wayland != '\0';
+}
+
+}  // namespace
+
+bool waylandCompositorAnswers() {
+    return waylandDisplayNamed() && WaylandConnection().usable();
+}
+
 DesktopFacts probeDesktop(bool x11Display) {
     DesktopFacts facts;
     facts.x11Display = x11Display;
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    if (wayland == nullptr || *wayland == '\0') {
+    if (!waylandDisplayNamed()) {
         return facts;
     }
     const WaylandConnection connection;
@@ -269,6 +285,7 @@ DesktopFacts probeDesktop(bool x11Display) {
     if (facts.kwin) {
         facts.kwinFakeInput = KWinFakeInput::offered(connection);
         facts.kwinDpms = connection.global("org_kde_kwin_dpms_manager").has_value();
+        facts.kwinInputDevices = kwinInputDevicesAnswer();
         facts.kwinScreenshot = facts.kwinFakeInput && kwinScreenshotsAnswer();
         // Hot keys come with KWin's input service alone.
         facts.kwinShortcuts = facts.kwinFakeInput && kwinShortcutsAnswer();

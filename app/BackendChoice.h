@@ -28,6 +28,7 @@ struct DesktopFacts {
     bool kwinScreenshot = false;
     bool kwinShortcuts = false;  // kglobalaccel answers
     bool kwinDpms = false;
+    bool kwinInputDevices = false;  // KWin lists its input devices, which it can switch off
 };
 
 // Where each service of the program comes from on this desktop.
@@ -74,7 +75,11 @@ std::vector<std::string> diagnosisHints(const DesktopFacts& facts);
 // one is known; empty when everything works.
 std::vector<std::string> unavailableServices(const BackendChoice& choice);
 
-// The facts of the desktop this program runs on.
+// True when WAYLAND_DISPLAY names a compositor that answers.
+bool waylandCompositorAnswers();
+
+// The facts of the desktop this program runs on. Its D-Bus probes want the application object
+// to exist already.
 DesktopFacts probeDesktop(bool x11Display);
 
 }  // namespace pontrel

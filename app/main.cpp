@@ -33,13 +33,14 @@ int main(int argc, char** argv) {
     pontrel::prepareXlibForThreads();
     const std::string display = pontrel::chosenDisplay(argc, argv);
     const bool x11Display = pontrel::canOpenDisplay(display);
-    const pontrel::DesktopFacts desktop = pontrel::probeDesktop(x11Display);
-    const pontrel::BackendChoice backends = pontrel::chooseBackends(desktop);
     // The window is an X11 window, under Wayland through XWayland, so that transparency and
     // always-on-top keep working; only without XWayland it is a Wayland window, without both.
-    const bool waylandWindow = !x11Display && desktop.waylandSession;
+    const bool waylandWindow = !x11Display && pontrel::waylandCompositorAnswers();
     qputenv("QT_QPA_PLATFORM", waylandWindow ? "wayland" : "xcb");
     if (argc == 2 && std::string_view(argv[1]) == "--diagnose") {
+        const QCoreApplication forTheProbes(argc, argv);
+        const pontrel::DesktopFacts desktop = pontrel::probeDesktop(x11Display);
+        const pontrel::BackendChoice backends = pontrel::chooseBackends(desktop);
         for (const std::string& line : pontrel::describeBackends(backends)) {
             std::cout << line << '\n';
         }
@@ -61,14 +62,16 @@ int main(int argc, char** argv) {
                   << ". Bitte in einer X11- oder Wayland-Sitzung starten.\n";
         return 1;
     }
+
+    QApplication application(argc, argv);
+    const pontrel::DesktopFacts desktop = pontrel::probeDesktop(x11Display);
+    const pontrel::BackendChoice backends = pontrel::chooseBackends(desktop);
     if (pontrel::waylandSession()) {
         // The choice made for this desktop, once, for the log.
         for (const std::string& line : pontrel::describeBackends(backends)) {
             std::cerr << "Wayland-Sitzung: " << line << '\n';
         }
     }
-
-    QApplication application(argc, argv);
     QApplication::setApplicationName("Pontrel");
     QApplication::setApplicationVersion("1.2.2");
     // Closing the window ends the program through the form, not through Qt.

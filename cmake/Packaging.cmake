@@ -33,7 +33,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # fonts the window is laid out in.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "qt6-qpa-plugins, qt6-translations-l10n, fonts-dejavu-core, fonts-dejavu-extra")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+# dbus-send lets the watchdog of an input block on KDE Plasma switch the devices on again.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, dbus-bin")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 include(CPack)

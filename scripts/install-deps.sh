@@ -20,7 +20,7 @@ test_packages=(
     clang libclang-rt-14-dev clang-format
     xvfb xdotool xclip x11-xkb-utils xkb-data x11-utils x11-xserver-utils
     imagemagick xcompmgr openbox
-    dbus python3-dbusmock
+    dbus dbus-bin python3-dbusmock
     dpkg-dev desktop-file-utils libxml2-utils libglib2.0-bin shared-mime-info xdg-utils
 )
 

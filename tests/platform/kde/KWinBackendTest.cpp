@@ -1,6 +1,7 @@
 // The KDE Plasma backends in a private kwin_wayland: text typed into a native Qt field under two
 // layouts (what the layout lacks through a paste, the user's clipboard kept), a click landing on
-// its pixel, screen captures of a native window and of its repaint, and the monitor off.
+// its pixel, screen captures of a native window and of its repaint, the monitor off and the
+// input block.
 
 #include <gtest/gtest.h>
 #include <chrono>
@@ -11,6 +12,7 @@
 #include "platform/InputQueue.h"
 #include "platform/InputService.h"
 #include "platform/kde/KWinDisplayPower.h"
+#include "platform/kde/KWinInputBlocker.h"
 #include "platform/kde/KWinInputSink.h"
 #include "platform/kde/KWinScreenCapture.h"
 #include "platform/wayland/DataControlClipboard.h"
@@ -70,7 +72,8 @@ ScreenPoint find(const Bitmap& picture, std::uint32_t colour) {
     return {-1, -1};
 }
 
-TEST(KWinScreenTest, ClickLandsOnItsPixelCapturesSeeTheWindowAndItsRepaintAndTheMonitorOffIsTold) {
+TEST(KWinScreenTest,
+     ClickLandsOnItsPixelCapturesSeeTheWindowAndItsRepaintAndMonitorOffAndInputBlockAreTold) {
     test::KWinSession session;
     const std::string clicks = session.folder() + "/clicks.txt";
     auto window = session.start({PONTREL_TEST_WINDOW, clicks, "#3366cc", "#cc6633"},
@@ -115,6 +118,11 @@ TEST(KWinScreenTest, ClickLandsOnItsPixelCapturesSeeTheWindowAndItsRepaintAndThe
     // worked.
     KWinDisplayPower power;
     EXPECT_EQ(power.dpmsOff().ok(), power.hasDpms());
+    // Nor does it read input devices: nothing to block, and the block says so.
+    KWinInputBlocker blocker;
+    const Status block = blocker.setBlocked(true);
+    EXPECT_FALSE(block.ok());
+    EXPECT_NE(block.message().find("input devices"), std::string::npos) << block.message();
 }
 
 // KWin's own authorisation: the desktop file of the package allows the program it names, and the
@@ -139,6 +147,10 @@ TEST(KWinDiagnoseTest, TheDesktopFileOfThePackageAllowsInputAndScreenshots) {
               std::string::npos)
         << allowedSays;
     EXPECT_EQ(allowedSays.find("Desktop-Datei"), std::string::npos) << allowedSays;
+    // The virtual KWin reads no input devices: it has none to switch off.
+    EXPECT_NE(allowedSays.find("Tastatur blockieren: auf diesem Desktop nicht möglich"),
+              std::string::npos)
+        << allowedSays;
 
     const std::string otherSays = test::readFile(other->logFile());
     EXPECT_NE(otherSays.find("Tippen, Tasten und Maus: auf diesem Desktop nicht möglich"),
