@@ -11,7 +11,10 @@
 #include "platform/portal/PortalBus.h"
 #include "platform/portal/PortalInputSink.h"
 #include "platform/portal/PortalKeyState.h"
+#include "platform/portal/PortalScreenCapture.h"
 #include "platform/portal/PortalScreenshots.h"
+#include "platform/portal/RemoteDesktopSession.h"
+#include "platform/portal/ScreenCastSession.h"
 #include "platform/wayland/SwayKeyState.h"
 #include "platform/wayland/WaylandInputService.h"
 #include "platform/wayland/WlrInputSink.h"
@@ -86,7 +89,8 @@ InputService& AppServices::chooseInput(const BackendChoice& choice) {
     }
     InputSink* sink = nullptr;
     if (choice.input == Backend::Portal) {
-        portalInput_ = std::make_unique<PortalInputSink>(portal(), std::move(announce));
+        remoteDesktop_ = std::make_unique<RemoteDesktopSession>(portal());
+        portalInput_ = std::make_unique<PortalInputSink>(*remoteDesktop_, std::move(announce));
         sink = portalInput_.get();
     } else if (choice.input == Backend::KWin) {
         kwinInput_ = std::make_unique<KWinInputSink>(std::move(announce));
@@ -112,6 +116,19 @@ ScreenService& AppServices::chooseScreen(const BackendChoice& choice) {
             gnomeScreen_ = std::make_unique<GnomeScreenCapture>(
                 pictures_, [this](const std::string& line) { environment_.writeLog(line); });
             return *gnomeScreen_;
+        case Backend::PortalScreenCast: {
+            // With input through the RemoteDesktop portal its session's streams serve: the
+            // user approves once for both.
+            CastSession* session = remoteDesktop_.get();
+            if (session == nullptr) {
+                screenCast_ = std::make_unique<ScreenCastSession>(portal());
+                session = screenCast_.get();
+            }
+            portalCast_ = std::make_unique<PortalScreenCapture>(
+                *session, pictures_,
+                [this](const std::string& line) { environment_.writeLog(line); });
+            return *portalCast_;
+        }
         case Backend::Portal:
             portalScreen_ = std::make_unique<PortalScreenshots>(portal(), pictures_);
             return *portalScreen_;

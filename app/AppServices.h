@@ -38,7 +38,10 @@ class KWinScreenCapture;
 class MutterInputSink;
 class PortalBus;
 class PortalInputSink;
+class PortalScreenCapture;
 class PortalScreenshots;
+class RemoteDesktopSession;
+class ScreenCastSession;
 class WlrInputSink;
 class WlrScreenCapture;
 
@@ -73,6 +76,8 @@ private:
     std::unique_ptr<KWinInputBlocker> kwinBlocker_;
     // Elsewhere on Wayland: the desktop portals; sessions made end with the connection.
     std::unique_ptr<PortalBus> portal_;
+    std::unique_ptr<RemoteDesktopSession> remoteDesktop_;  // the input's, when it uses the portal
+    std::unique_ptr<ScreenCastSession> screenCast_;
     std::unique_ptr<PortalInputSink> portalInput_;
     // On Wayland too: through XWayland it knows the pointer over X11 windows, ours among them.
     X11InputService x11Input_{keyState_, blocker_};
@@ -85,6 +90,7 @@ private:
     X11ScreenService x11Screen_{pictures_};
     std::unique_ptr<WlrScreenCapture> wlrScreen_;
     std::unique_ptr<GnomeScreenCapture> gnomeScreen_;
+    std::unique_ptr<PortalScreenCapture> portalCast_;
     std::unique_ptr<PortalScreenshots> portalScreen_;
     std::unique_ptr<KWinScreenCapture> kwinScreen_;
     ScreenService& screen_;

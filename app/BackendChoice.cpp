@@ -32,6 +32,7 @@ struct Ways {
     const char* sway = nullptr;
     const char* mutter = nullptr;
     const char* portal = nullptr;
+    const char* portalScreenCast = nullptr;
     const char* hotkeyCommand = nullptr;
     const char* kwin = nullptr;
     const char* logind = nullptr;
@@ -65,6 +66,9 @@ ServiceLine line(const char* service, Backend backend, const Ways& ways, bool gn
             break;
         case Backend::Portal:
             how = ways.portal;
+            break;
+        case Backend::PortalScreenCast:
+            how = ways.portalScreenCast;
             break;
         case Backend::HotkeyCommand:
             how = ways.hotkeyCommand;
@@ -110,7 +114,11 @@ BackendChoice chooseBackends(const DesktopFacts& facts) {
                    : facts.kwinFakeInput                         ? Backend::KWin
                                                                  : portalInput;
     choice.gnome = facts.gnome || facts.mutterRemoteDesktop || facts.mutterScreenCast;
-    const Backend portalScreen = facts.portalScreenshot > 0 ? Backend::Portal : Backend::None;
+    // A screen cast keeps its stream open for the pixel watch; Screenshot takes a whole picture
+    // each time.
+    const Backend portalScreen = facts.portalScreenCast > 0   ? Backend::PortalScreenCast
+                                 : facts.portalScreenshot > 0 ? Backend::Portal
+                                                              : Backend::None;
     choice.screen = facts.screencopy         ? Backend::Wlroots
                     : facts.mutterScreenCast ? Backend::Mutter
                     : facts.kwinScreenshot   ? Backend::KWin
@@ -172,6 +180,8 @@ std::vector<ServiceLine> serviceLines(const BackendChoice& choice) {
               .wlroots = "wlroots (screencopy)",
               .mutter = "GNOME (ScreenCast über PipeWire)",
               .portal = "Desktop-Portal Screenshot (ein ganzes Bild je Aufnahme)",
+              .portalScreenCast = "Desktop-Portal ScreenCast über PipeWire (der Desktop fragt "
+                                  "beim ersten Mal um Erlaubnis und merkt sie sich)",
               .kwin = "KWin (ScreenShot2)"}),
         line("Tastatur blockieren", choice.inputBlock,
              {.x11 = "X11 (XInput2-Geräte ergreifen)",
@@ -272,6 +282,7 @@ DesktopFacts probeDesktop(bool x11Display) {
     facts.mutterDisplayConfig = mutter.displayConfig;
     const PortalVersions portal = probePortal();
     facts.portalRemoteDesktop = portal.remoteDesktop;
+    facts.portalScreenCast = portal.screenCast;
     facts.portalScreenshot = portal.screenshot;
     facts.portalGlobalShortcuts = portal.globalShortcuts;
     const char* desktop = std::getenv("XDG_CURRENT_DESKTOP");

@@ -19,6 +19,7 @@ struct DesktopFacts {
     bool mutterDisplayConfig = false;
     // Versions of the desktop portal's interfaces; 0 where it lacks one.
     unsigned portalRemoteDesktop = 0;
+    unsigned portalScreenCast = 0;
     unsigned portalScreenshot = 0;
     unsigned portalGlobalShortcuts = 0;
     bool gnome = false;          // XDG_CURRENT_DESKTOP names GNOME
@@ -39,6 +40,7 @@ enum class Backend {
     Sway,      // sway's IPC (key bindings, input configuration)
     Mutter,    // mutter's D-Bus interfaces (GNOME)
     Portal,    // the desktop portals (RemoteDesktop, Screenshot, GlobalShortcuts)
+    PortalScreenCast,  // the ScreenCast portal, with the video through PipeWire
     // GNOME keyboard shortcuts the user sets up to run "Pontrel --hotkey start|stop"
     HotkeyCommand,
     KWin,  // KWin's fake input and D-Bus services (KDE Plasma)

@@ -30,12 +30,16 @@ TEST(BackendChoiceTest, PortalsServeOnlyWhereTheDesktopHasNoWayOfItsOwn) {
     hyprland.virtualKeyboard = hyprland.virtualPointer = hyprland.screencopy = true;
     DesktopFacts sway = hyprland;
     sway.swayIpc = true;
+    DesktopFacts withScreenCast = portalsOnly;
+    withScreenCast.portalScreenCast = 4;
     DesktopFacts oldGnome = wayland();
     oldGnome.gnome = true;
     oldGnome.portalRemoteDesktop = 1;
     oldGnome.portalScreenshot = 2;
     const Case cases[] = {
         {"portals only", portalsOnly, Backend::Portal, Backend::Portal, Backend::Portal},
+        {"portals with ScreenCast", withScreenCast, Backend::Portal, Backend::Portal,
+         Backend::PortalScreenCast},
         {"wlroots with GlobalShortcuts", hyprland, Backend::Wlroots, Backend::Portal,
          Backend::Wlroots},
         {"sway", sway, Backend::Wlroots, Backend::Sway, Backend::Wlroots},
@@ -64,6 +68,10 @@ TEST(BackendChoiceTest, TheDiagnosisNamesThePortalsAndTheGnomeHotkeyCommand) {
     EXPECT_TRUE(says("Tippen, Tasten und Maus: Desktop-Portal RemoteDesktop"));
     EXPECT_TRUE(says("Bildschirmfoto und Pixel Veränderung: Desktop-Portal Screenshot"));
     EXPECT_TRUE(says("Pontrel --hotkey start"));
+    facts.portalScreenCast = 4;
+    EXPECT_EQ(describeBackends(chooseBackends(facts))[3],
+              "Bildschirmfoto und Pixel Veränderung: Desktop-Portal ScreenCast über PipeWire (der "
+              "Desktop fragt beim ersten Mal um Erlaubnis und merkt sie sich)");
 }
 
 }  // namespace

@@ -2,13 +2,14 @@
 
 #include <algorithm>
 
+#include "platform/wayland/CaptureStart.h"
+
 namespace pontrel {
 
 namespace {
 
 using namespace std::chrono_literals;
 
-constexpr long long maxCapturePixels = 1LL << 27;
 // Up to this many pixels an area is watched rather than taken once.
 constexpr long long watchedAreaLimit = 64 * 64;
 constexpr auto announceTimeout = 2s;
@@ -35,18 +36,16 @@ ScreenSize GnomeScreenCapture::screenSize() {
 }
 
 Bitmap GnomeScreenCapture::capture(int x, int y, int width, int height) {
-    if (!layout_.usable() || width <= 0 || height <= 0 ||
-        static_cast<long long>(width) * static_cast<long long>(height) > maxCapturePixels) {
+    if (!layout_.usable()) {
         return {};
     }
-    Bitmap bitmap{width, height, {}};
-    bitmap.pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0U);
     // mutter records any area of the desktop; beyond the rectangle around the monitors the
     // picture stays black.
-    const LayoutBox part = layout_.layout().clip(x, y, width, height);
-    if (part.empty()) {
-        return bitmap;
+    std::optional<CaptureStart> start = startCapture(layout_.layout(), x, y, width, height);
+    if (!start || start->onMonitors.empty()) {
+        return start ? start->picture : Bitmap{};
     }
+    const LayoutBox& part = start->onMonitors;
     const Rect area{part.x, part.y, part.width, part.height};
     const std::optional<Frame> frame =
         static_cast<long long>(area.width) * area.height <= watchedAreaLimit ? watchedFrame(area)
@@ -54,8 +53,8 @@ Bitmap GnomeScreenCapture::capture(int x, int y, int width, int height) {
     if (!frame) {
         return {};  // nothing read: no picture rather than a black one
     }
-    copyFrame(frame->view(), bitmap, area.left - x, area.top - y, area.width, area.height);
-    return bitmap;
+    copyFrame(frame->view(), start->picture, area.left - x, area.top - y, area.width, area.height);
+    return std::move(start->picture);
 }
 
 std::optional<Frame> GnomeScreenCapture::watchedFrame(const Rect& area) {

@@ -9,7 +9,7 @@
 #include "platform/ScreenService.h"
 #include "platform/controls/Rect.h"
 #include "platform/gnome/MutterScreenCast.h"
-#include "platform/gnome/PipeWireFrames.h"
+#include "platform/pipewire/PipeWireFrames.h"
 #include "platform/wayland/WaylandConnection.h"
 
 namespace pontrel {

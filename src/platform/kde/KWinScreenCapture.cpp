@@ -14,6 +14,7 @@
 #include <QVariantMap>
 
 #include "platform/kde/KWinBus.h"
+#include "platform/wayland/CaptureStart.h"
 
 namespace pontrel {
 
@@ -24,8 +25,6 @@ const QString screenshotPath = QStringLiteral("/org/kde/KWin/ScreenShot2");
 const QString screenshotInterface = QStringLiteral("org.kde.KWin.ScreenShot2");
 // The first picture after KWin's start may take seconds on software rendering.
 constexpr int callTimeoutMs = 15000;
-// Larger areas are refused rather than read: a full 8K screen is far below this.
-constexpr long long maxCapturePixels = 64LL * 1024 * 1024;
 
 // The whole content of the pipe KWin writes the picture to; empty when it stalls.
 QByteArray readPipe(int fd) {
@@ -110,17 +109,15 @@ ScreenSize KWinScreenCapture::screenSize() {
 }
 
 Bitmap KWinScreenCapture::capture(int x, int y, int width, int height) {
-    if (!usable_ || width <= 0 || height <= 0 ||
-        static_cast<long long>(width) * height > maxCapturePixels) {
+    if (!usable_) {
         return {};
     }
-    Bitmap bitmap{width, height, {}};
-    bitmap.pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0U);
     // Only the part on the screen is asked for; the rest stays black.
-    const LayoutBox part = layout_.layout().clip(x, y, width, height);
-    if (part.empty()) {
-        return bitmap;
+    std::optional<CaptureStart> start = startCapture(layout_.layout(), x, y, width, height);
+    if (!start || start->onMonitors.empty()) {
+        return start ? start->picture : Bitmap{};
     }
+    const LayoutBox& part = start->onMonitors;
     const QImage image = captureArea(part.x, part.y, part.width, part.height);
     if (image.width() != part.width || image.height() != part.height) {
         return {};  // nothing read: no picture rather than a black one
@@ -130,10 +127,10 @@ Bitmap KWinScreenCapture::capture(int x, int y, int width, int height) {
         const std::size_t at = static_cast<std::size_t>(part.y - y + row) * width +
                                static_cast<std::size_t>(part.x - x);
         for (int column = 0; column < part.width; ++column) {
-            bitmap.pixels[at + static_cast<std::size_t>(column)] = line[column] & 0xFFFFFFU;
+            start->picture.pixels[at + static_cast<std::size_t>(column)] = line[column] & 0xFFFFFFU;
         }
     }
-    return bitmap;
+    return std::move(start->picture);
 }
 
 Status KWinScreenCapture::writeBitmapFile(const Bitmap& image, const std::string& path) {

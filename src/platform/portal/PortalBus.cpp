@@ -203,12 +203,15 @@ PortalResponse PortalBus::request(const QString& interface, const QString& metho
 }
 
 std::optional<std::string> PortalBus::call(const QString& interface, const QString& method,
-                                           const QVariantList& arguments) {
+                                           const QVariantList& arguments, QVariantList* replies) {
     QDBusMessage message =
         QDBusMessage::createMethodCall(portalService, portalPath, fullInterface(interface), method);
     message.setArguments(arguments);
     const QDBusMessage reply = impl_->connection.call(message, QDBus::Block, callTimeoutMs);
     if (reply.type() == QDBusMessage::ReplyMessage) {
+        if (replies != nullptr) {
+            *replies = reply.arguments();
+        }
         return std::nullopt;
     }
     return method.toStdString() + ": " + reply.errorMessage().toStdString();

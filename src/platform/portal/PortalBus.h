@@ -48,9 +48,10 @@ public:
     PortalResponse request(const QString& interface, const QString& method,
                            const QVariantList& arguments, QVariantMap options,
                            std::chrono::milliseconds timeout);
-    // A plain method call; the error message, or nothing on success.
+    // A plain method call; the error message, or nothing on success, when the reply's values go
+    // to `replies` where given.
     std::optional<std::string> call(const QString& interface, const QString& method,
-                                    const QVariantList& arguments);
+                                    const QVariantList& arguments, QVariantList* replies = nullptr);
     // Creates a session through `interface`'s CreateSession: closed with the object returned;
     // null, with the reason in `error`, when there is none.
     std::unique_ptr<PortalSessionHandle> createSession(const QString& interface,

@@ -23,8 +23,8 @@ bool functionKey(NamedKey key) {
 
 }  // namespace
 
-PortalInputSink::PortalInputSink(PortalBus& bus, PressAnnouncer announce)
-    : session_(bus), announce_(std::move(announce)) {}
+PortalInputSink::PortalInputSink(RemoteDesktopSession& session, PressAnnouncer announce)
+    : session_(session), announce_(std::move(announce)) {}
 
 void PortalInputSink::sendKey(NamedKey key, bool down) {
     if (key == NamedKey::Ctrl) {

@@ -8,14 +8,14 @@
 namespace pontrel {
 
 // Synthesized input through the RemoteDesktop portal, as keysyms: the desktop finds the keys
-// of its layout for them, and characters the layout lacks do not arrive. The session starts
-// with the first input, where the desktop may ask the user.
+// of its layout for them, and characters the layout lacks do not arrive. The session given
+// starts with the first input, where the desktop may ask the user.
 class PortalInputSink final : public InputSink {
 public:
     // Told of every key about to be pressed, so that the key state does not count it.
     using PressAnnouncer = std::function<void(NamedKey)>;
 
-    explicit PortalInputSink(PortalBus& bus, PressAnnouncer announce = {});
+    explicit PortalInputSink(RemoteDesktopSession& session, PressAnnouncer announce = {});
 
     void pressKey(NamedKey key) override;
     void releaseKey(NamedKey key) override;
@@ -28,7 +28,7 @@ public:
 private:
     void sendKey(NamedKey key, bool down);
 
-    RemoteDesktopSession session_;
+    RemoteDesktopSession& session_;
     PressAnnouncer announce_;
     bool ctrlDown_ = false;
     bool altDown_ = false;

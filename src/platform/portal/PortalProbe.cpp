@@ -42,6 +42,7 @@ PortalVersions probePortal() {
         if (connection.isConnected()) {
             versions.remoteDesktop =
                 portalInterfaceVersion(connection, QStringLiteral("RemoteDesktop"));
+            versions.screenCast = portalInterfaceVersion(connection, QStringLiteral("ScreenCast"));
             versions.screenshot = portalInterfaceVersion(connection, QStringLiteral("Screenshot"));
             versions.globalShortcuts =
                 portalInterfaceVersion(connection, QStringLiteral("GlobalShortcuts"));

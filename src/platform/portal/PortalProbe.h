@@ -8,6 +8,7 @@ namespace pontrel {
 // The versions of the portal interfaces the program uses; 0 where the desktop lacks one.
 struct PortalVersions {
     unsigned remoteDesktop = 0;
+    unsigned screenCast = 0;
     unsigned screenshot = 0;
     unsigned globalShortcuts = 0;
 };

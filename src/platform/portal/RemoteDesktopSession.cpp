@@ -2,11 +2,7 @@
 
 #include <algorithm>
 
-#include <QDBusArgument>
 #include <QDBusObjectPath>
-
-#include "platform/portal/PortalBus.h"
-#include "platform/portal/RestoreToken.h"
 
 namespace pontrel {
 
@@ -15,124 +11,87 @@ namespace {
 const QString remoteDesktop = QStringLiteral("RemoteDesktop");
 constexpr unsigned keyboardAndPointer = 1 | 2;
 constexpr unsigned monitors = 1;
-constexpr unsigned persistUntilRevoked = 2;
-
-// A pair of ints (ii) as a stream property gives it.
-std::pair<int, int> intPair(const QVariant& value) {
-    int first = 0;
-    int second = 0;
-    const QDBusArgument argument = value.value<QDBusArgument>();
-    argument.beginStructure();
-    argument >> first >> second;
-    argument.endStructure();
-    return {first, second};
-}
+constexpr unsigned firstPersistingVersion = 2;
 
 }  // namespace
 
-RemoteDesktopSession::RemoteDesktopSession(PortalBus& bus) : bus_(bus) {}
+RemoteDesktopSession::RemoteDesktopSession(PortalBus& bus)
+    : bus_(bus), session_(bus, remoteDesktop, PortalGrant::RemoteDesktop, firstPersistingVersion) {}
 
 RemoteDesktopSession::~RemoteDesktopSession() = default;
 
 std::optional<std::string> RemoteDesktopSession::start() {
-    if (session_ != nullptr) {
-        return std::nullopt;
+    const std::lock_guard lock(mutex_);
+    return startLocked();
+}
+
+std::vector<CastStream> RemoteDesktopSession::streams() {
+    const std::lock_guard lock(mutex_);
+    return session_.streams();
+}
+
+int RemoteDesktopSession::openPipeWireRemote(std::string& error) {
+    const std::lock_guard lock(mutex_);
+    if (session_.handle().isEmpty()) {
+        error = "no RemoteDesktop session runs";
+        return -1;
     }
-    if (!refusal_.empty()) {
-        return refusal_;
-    }
-    const unsigned version = bus_.version(remoteDesktop);
-    if (version == 0) {
-        return "the desktop offers no RemoteDesktop portal";
-    }
-    std::string error;
-    std::unique_ptr<PortalSessionHandle> session = bus_.createSession(remoteDesktop, error);
-    if (session == nullptr) {
-        return error;
-    }
-    const QVariant path = QVariant::fromValue(QDBusObjectPath(session->handle()));
-    QVariantMap devices{{QStringLiteral("types"), keyboardAndPointer}};
-    if (version >= 2) {
-        devices.insert(QStringLiteral("persist_mode"), persistUntilRevoked);
-        if (const std::string token = readRestoreToken(); !token.empty()) {
-            devices.insert(QStringLiteral("restore_token"), QString::fromStdString(token));
+    return pontrel::openPipeWireRemote(bus_, session_.handle(), error);
+}
+
+std::optional<std::string> RemoteDesktopSession::startLocked() {
+    return session_.start([this](const QVariant& path, QVariantMap remember) {
+        remember.insert(QStringLiteral("types"), keyboardAndPointer);
+        PortalResponse step = bus_.request(remoteDesktop, QStringLiteral("SelectDevices"), {path},
+                                           remember, PortalBus::quickAnswer);
+        if (step.ok && bus_.version(QStringLiteral("ScreenCast")) > 0) {
+            step = bus_.request(
+                QStringLiteral("ScreenCast"), QStringLiteral("SelectSources"), {path},
+                {{QStringLiteral("types"), monitors}, {QStringLiteral("multiple"), true}},
+                PortalBus::quickAnswer);
         }
-    }
-    PortalResponse step = bus_.request(remoteDesktop, QStringLiteral("SelectDevices"), {path},
-                                       devices, PortalBus::quickAnswer);
-    if (step.ok && bus_.version(QStringLiteral("ScreenCast")) > 0) {
-        step =
-            bus_.request(QStringLiteral("ScreenCast"), QStringLiteral("SelectSources"), {path},
-                         {{QStringLiteral("types"), monitors}, {QStringLiteral("multiple"), true}},
-                         PortalBus::quickAnswer);
-    }
-    if (step.ok) {
-        step = bus_.request(remoteDesktop, QStringLiteral("Start"), {path, QString()}, {},
-                            PortalBus::userAnswer);
-    }
-    if (!step.ok) {
-        if (step.declined) {
-            refusal_ = step.error + " (Pontrel asks again after a restart)";
-        }
-        return step.error;
-    }
-    if (const QVariant token = step.results.value(QStringLiteral("restore_token"));
-        token.isValid()) {
-        keepRestoreToken(token.toString().toStdString());
-    }
-    streams_.clear();
-    const QDBusArgument streams =
-        step.results.value(QStringLiteral("streams")).value<QDBusArgument>();
-    streams.beginArray();
-    while (!streams.atEnd()) {
-        Stream stream;
-        QVariantMap properties;
-        streams.beginStructure();
-        streams >> stream.node >> properties;
-        streams.endStructure();
-        std::tie(stream.x, stream.y) = intPair(properties.value(QStringLiteral("position")));
-        std::tie(stream.width, stream.height) = intPair(properties.value(QStringLiteral("size")));
-        streams_.push_back(stream);
-    }
-    streams.endArray();
-    session_ = std::move(session);
-    return std::nullopt;
+        return step;
+    });
 }
 
 std::optional<std::string> RemoteDesktopSession::key(std::uint32_t keysym, bool down) {
-    if (auto error = start()) {
+    const std::lock_guard lock(mutex_);
+    if (auto error = startLocked()) {
         return error;
     }
     return bus_.call(remoteDesktop, QStringLiteral("NotifyKeyboardKeysym"),
-                     {QVariant::fromValue(QDBusObjectPath(session_->handle())), QVariantMap(),
+                     {QVariant::fromValue(QDBusObjectPath(session_.handle())), QVariantMap(),
                       static_cast<int>(keysym), down ? 1U : 0U});
 }
 
 std::optional<std::string> RemoteDesktopSession::moveTo(ScreenPoint point) {
-    if (auto error = start()) {
+    const std::lock_guard lock(mutex_);
+    if (auto error = startLocked()) {
         return error;
     }
-    if (streams_.empty()) {
+    const std::vector<CastStream>& streams = session_.streams();
+    if (streams.empty()) {
         return "the desktop gave no screen-cast stream for absolute pointer moves";
     }
-    const auto on = std::find_if(streams_.begin(), streams_.end(), [point](const Stream& stream) {
+    const auto on = std::find_if(streams.begin(), streams.end(), [point](const CastStream& stream) {
         return point.x >= stream.x && point.x < stream.x + stream.width && point.y >= stream.y &&
                point.y < stream.y + stream.height;
     });
-    const Stream& stream = on != streams_.end() ? *on : streams_.front();
+    const CastStream& stream = on != streams.end() ? *on : streams.front();
     const int x = std::clamp(point.x - stream.x, 0, std::max(stream.width - 1, 0));
     const int y = std::clamp(point.y - stream.y, 0, std::max(stream.height - 1, 0));
     return bus_.call(remoteDesktop, QStringLiteral("NotifyPointerMotionAbsolute"),
-                     {QVariant::fromValue(QDBusObjectPath(session_->handle())), QVariantMap(),
+                     {QVariant::fromValue(QDBusObjectPath(session_.handle())), QVariantMap(),
                       stream.node, static_cast<double>(x), static_cast<double>(y)});
 }
 
 std::optional<std::string> RemoteDesktopSession::button(int code, bool down) {
-    if (auto error = start()) {
+    const std::lock_guard lock(mutex_);
+    if (auto error = startLocked()) {
         return error;
     }
     return bus_.call(remoteDesktop, QStringLiteral("NotifyPointerButton"),
-                     {QVariant::fromValue(QDBusObjectPath(session_->handle())), QVariantMap(), code,
+                     {QVariant::fromValue(QDBusObjectPath(session_.handle())), QVariantMap(), code,
                       down ? 1U : 0U});
 }
 

@@ -2,31 +2,33 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/ScreenPoint.h"
+#include "platform/portal/ApprovedSession.h"
+#include "platform/portal/CastSession.h"
 
 namespace pontrel {
-
-class PortalBus;
-class PortalSessionHandle;
 
 // A session of the RemoteDesktop portal with keyboard and pointer, and a screen-cast stream of
 // every monitor in the same session (absolute pointer moves name one). Where the portal can
 // persist the session (version 2), the user's approval is kept with a restore token, so that
-// the desktop asks once. Used from one thread.
-class RemoteDesktopSession {
+// the desktop asks once. Its streams may serve the screen capture too: the input's thread and the
+// capture's may use it at once.
+class RemoteDesktopSession final : public CastSession {
 public:
     explicit RemoteDesktopSession(PortalBus& bus);
-    ~RemoteDesktopSession();
+    ~RemoteDesktopSession() override;
     RemoteDesktopSession(const RemoteDesktopSession&) = delete;
     RemoteDesktopSession& operator=(const RemoteDesktopSession&) = delete;
 
-    // Starts the session unless it runs: nothing, or why it does not run. Once the user has
-    // declined, the desktop is not asked again while the program runs.
-    std::optional<std::string> start();
+    // Once the user has declined, the desktop is not asked again while the program runs.
+    std::optional<std::string> start() override;
+    std::vector<CastStream> streams() override;
+    int openPipeWireRemote(std::string& error) override;
 
     // Each starts the session first; nothing, or the error.
     std::optional<std::string> key(std::uint32_t keysym, bool down);
@@ -36,18 +38,11 @@ public:
     std::optional<std::string> button(int code, bool down);
 
 private:
-    struct Stream {
-        std::uint32_t node = 0;
-        int x = 0;
-        int y = 0;
-        int width = 0;
-        int height = 0;
-    };
+    std::optional<std::string> startLocked();
 
+    std::mutex mutex_;  // guards the session
     PortalBus& bus_;
-    std::unique_ptr<PortalSessionHandle> session_;
-    std::vector<Stream> streams_;
-    std::string refusal_;
+    ApprovedSession session_;
 };
 
 }  // namespace pontrel

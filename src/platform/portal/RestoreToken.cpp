@@ -10,22 +10,24 @@ namespace pontrel {
 
 namespace {
 
-std::filesystem::path tokenFile() {
+std::filesystem::path tokenFile(PortalGrant grant) {
+    const char* name = grant == PortalGrant::ScreenCast ? "portal-screencast-restore-token"
+                                                        : "portal-restore-token";
     const char* config = std::getenv("XDG_CONFIG_HOME");
     if (config != nullptr && *config == '/') {
-        return std::filesystem::path(config) / "pontrel" / "portal-restore-token";
+        return std::filesystem::path(config) / "pontrel" / name;
     }
     const char* home = std::getenv("HOME");
     if (home == nullptr || *home == '\0') {
         return {};
     }
-    return std::filesystem::path(home) / ".config" / "pontrel" / "portal-restore-token";
+    return std::filesystem::path(home) / ".config" / "pontrel" / name;
 }
 
 }  // namespace
 
-std::string readRestoreToken() {
-    const std::filesystem::path file = tokenFile();
+std::string readRestoreToken(PortalGrant grant) {
+    const std::filesystem::path file = tokenFile(grant);
     std::string token;
     if (!file.empty()) {
         std::ifstream in(file);
@@ -34,8 +36,8 @@ std::string readRestoreToken() {
     return token;
 }
 
-void keepRestoreToken(const std::string& token) {
-    const std::filesystem::path file = tokenFile();
+void keepRestoreToken(PortalGrant grant, const std::string& token) {
+    const std::filesystem::path file = tokenFile(grant);
     if (file.empty()) {
         return;
     }

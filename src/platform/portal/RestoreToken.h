@@ -4,11 +4,14 @@
 
 namespace pontrel {
 
-// The token with which the desktop restores the user's approval of our remote-desktop session
-// without asking again, kept in the user's configuration folder ($XDG_CONFIG_HOME/pontrel, else
+// The portal sessions whose approval the desktop may remember, each with a token of its own.
+enum class PortalGrant { RemoteDesktop, ScreenCast };
+
+// The token with which the desktop restores the user's approval of a session of ours without
+// asking again, kept in the user's configuration folder ($XDG_CONFIG_HOME/pontrel, else
 // ~/.config/pontrel), readable by the user alone.
-std::string readRestoreToken();
+std::string readRestoreToken(PortalGrant grant);
 // Replaces the kept token; an empty one removes it.
-void keepRestoreToken(const std::string& token);
+void keepRestoreToken(PortalGrant grant, const std::string& token);
 
 }  // namespace pontrel

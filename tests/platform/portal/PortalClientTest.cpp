@@ -17,6 +17,7 @@
 #include "platform/portal/PortalScreenshots.h"
 #include "platform/portal/RestoreToken.h"
 #include "support/CoreApplication.h"
+#include "support/wayland/BackendTestSupport.h"
 #include "support/wayland/PortalSession.h"
 
 namespace pontrel {
@@ -27,15 +28,7 @@ using Calls = std::vector<std::string>;
 
 constexpr int vkF5 = 0x74;
 
-class NoPictures final : public PictureWriter {
-public:
-    Status writeBitmapFile(const Bitmap&, const std::string&) override {
-        return Status::failure("not here");
-    }
-    Status writeJpegFile(const Bitmap&, const std::string&, int) override {
-        return Status::failure("not here");
-    }
-};
+using test::NoPictureWriter;
 
 class PortalClientTest : public testing::Test {
 protected:
@@ -61,7 +54,9 @@ protected:
 TEST_F(PortalClientTest, RemoteDesktopGetsKeysymsAndMonitorCoordinatesInOneSession) {
     std::vector<NamedKey> announced;
     {
-        PortalInputSink sink(bus_, [&announced](NamedKey key) { announced.push_back(key); });
+        RemoteDesktopSession remoteDesktop(bus_);
+        PortalInputSink sink(remoteDesktop,
+                             [&announced](NamedKey key) { announced.push_back(key); });
         const CancelCheck never = [] { return false; };
         sink.pressKey(NamedKey::Shift);
         sink.typeCharacters(U"aä€\n", never);
@@ -97,7 +92,7 @@ TEST_F(PortalClientTest, RemoteDesktopGetsKeysymsAndMonitorCoordinatesInOneSessi
 }
 
 TEST_F(PortalClientTest, ScreenshotIsReadRemovedAndCutToTheRectangle) {
-    NoPictures pictures;
+    NoPictureWriter pictures;
     PortalScreenshots screen(bus_, pictures);
     QImage picture(40, 30, QImage::Format_RGB32);
     picture.fill(0x102030);
@@ -120,7 +115,7 @@ TEST_F(PortalClientTest, ARequestTheUserDeclinesSaysSo) {
     const PortalResponse declined =
         bus_.request(QStringLiteral("Screenshot"), QStringLiteral("Screenshot"), {QString()},
                      {{QStringLiteral("interactive"), false}}, PortalBus::quickAnswer);
-    NoPictures pictures;
+    NoPictureWriter pictures;
     const Bitmap none = PortalScreenshots(bus_, pictures).capture(0, 0, 1, 1);
     session->answerScreenshots(0);
     EXPECT_FALSE(declined.ok);
@@ -170,19 +165,20 @@ TEST_F(PortalClientTest, APolledKeyIsAShortcutWhilePolled) {
 TEST_F(PortalClientTest, TheProbeFindsTheInterfacesTheDesktopOffers) {
     const PortalVersions versions = probePortal();
     EXPECT_GE(versions.remoteDesktop, 1U);
+    EXPECT_GE(versions.screenCast, 4U);
     EXPECT_GE(versions.screenshot, 1U);
     EXPECT_GE(versions.globalShortcuts, 1U);
 }
 
 TEST_F(PortalClientTest, RestoreTokenIsKeptForTheUserAlone) {
-    keepRestoreToken("token-1");
-    keepRestoreToken("token-2");
-    EXPECT_EQ(readRestoreToken(), "token-2");
+    keepRestoreToken(PortalGrant::RemoteDesktop, "token-1");
+    keepRestoreToken(PortalGrant::RemoteDesktop, "token-2");
+    EXPECT_EQ(readRestoreToken(PortalGrant::RemoteDesktop), "token-2");
     struct stat file {};
     ASSERT_EQ(stat((session->folder() + "/config/pontrel/portal-restore-token").c_str(), &file), 0);
     EXPECT_EQ(file.st_mode & 0777, 0600U);
-    keepRestoreToken("");
-    EXPECT_EQ(readRestoreToken(), "");
+    keepRestoreToken(PortalGrant::RemoteDesktop, "");
+    EXPECT_EQ(readRestoreToken(PortalGrant::RemoteDesktop), "");
 }
 
 }  // namespace

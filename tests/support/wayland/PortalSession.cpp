@@ -57,6 +57,14 @@ bool waitForName(const std::string& address, const QString& name) {
     return owned;
 }
 
+bool waitForFile(const std::string& path) {
+    const auto end = std::chrono::steady_clock::now() + 10s;
+    while (!std::filesystem::exists(path) && std::chrono::steady_clock::now() < end) {
+        std::this_thread::sleep_for(20ms);
+    }
+    return std::filesystem::exists(path);
+}
+
 // The processes the bus started on demand (the document portal, the permission store): ended
 // with the bus, they would still write into the folders.
 std::vector<pid_t> startedByTheBus(const std::string& address, std::vector<pid_t> known) {
@@ -85,7 +93,7 @@ std::vector<pid_t> startedByTheBus(const std::string& address, std::vector<pid_t
 
 }  // namespace
 
-PortalSession::PortalSession(const std::vector<Monitor>& monitors) {
+PortalSession::PortalSession(const std::vector<Monitor>& monitors, Video video) {
     std::string pattern =
         (std::filesystem::temp_directory_path() / "pontrel-portal-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) {
@@ -93,7 +101,7 @@ PortalSession::PortalSession(const std::vector<Monitor>& monitors) {
         return;
     }
     folder_ = pattern;
-    for (const char* sub : {"/portals", "/config", "/data", "/runtime"}) {
+    for (const char* sub : {"/portals", "/config", "/data", "/state", "/runtime"}) {
         mkdir((folder_ + sub).c_str(), 0700);
     }
     std::ofstream(folder_ + "/portals/pontrelfake.portal")
@@ -108,6 +116,7 @@ PortalSession::PortalSession(const std::vector<Monitor>& monitors) {
         {"XDG_CURRENT_DESKTOP", "pontrelfake"},
         {"XDG_CONFIG_HOME", folder_ + "/config"},
         {"XDG_DATA_HOME", folder_ + "/data"},
+        {"XDG_STATE_HOME", folder_ + "/state"},  // wireplumber keeps its state there
         {"XDG_RUNTIME_DIR", folder_ + "/runtime"},
         {"DISPLAY", ""},
         {"WAYLAND_DISPLAY", ""},
@@ -128,6 +137,17 @@ PortalSession::PortalSession(const std::vector<Monitor>& monitors) {
         return;
     }
     setenv("DBUS_SESSION_BUS_ADDRESS", bus_->address().c_str(), 1);
+    if (video == Video::PipeWire) {
+        video_.push_back(std::make_unique<ChildProcess>(
+            std::vector<std::string>{"/usr/bin/pipewire"}, -1, folder_ + "/pipewire.log"));
+        if (!waitForFile(folder_ + "/runtime/pipewire-0")) {
+            failure_ = "pipewire did not start (see " + folder_ + "/pipewire.log)";
+            return;
+        }
+        // It links the streams.
+        video_.push_back(std::make_unique<ChildProcess>(
+            std::vector<std::string>{"/usr/bin/wireplumber"}, -1, folder_ + "/wireplumber.log"));
+    }
     backend_ = std::make_unique<ChildProcess>(
         std::vector<std::string>{python, "-m", "dbusmock", "--session", "--template",
                                  PONTREL_FAKE_PORTAL_BACKEND, "--logfile", folder_ + "/backend.log",
@@ -155,10 +175,17 @@ PortalSession::~PortalSession() {
                 known.push_back(child->pid());
             }
         }
+        for (const auto& child : video_) {
+            known.push_back(child->pid());
+        }
         others = startedByTheBus(bus_->address(), known);
     }
     frontend_.reset();
     backend_.reset();
+    // wireplumber before pipewire.
+    while (!video_.empty()) {
+        video_.pop_back();
+    }
     for (const pid_t pid : others) {
         kill(pid, SIGTERM);
     }
@@ -223,6 +250,10 @@ void PortalSession::press(const std::string& shortcutId, bool down) {
 
 void PortalSession::answerScreenshots(unsigned answer) {
     callFake("SetScreenshotAnswer", {answer});
+}
+
+void PortalSession::castMonitors(const std::vector<Monitor>& monitors) {
+    callFake("SetStreams", {QString::fromStdString("[" + monitorsJson(monitors) + "]")});
 }
 
 }  // namespace pontrel::test

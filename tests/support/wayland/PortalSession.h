@@ -14,7 +14,7 @@ class PrivateBus;
 // The desktop portal on a private bus: the real frontend (xdg-desktop-portal) with a fake
 // backend (python3-dbusmock, fake_portal_backend.py) that approves every request, logs every
 // call and presses shortcuts on request. While it lives, this process's environment names the
-// private bus and private configuration, data and runtime folders, and no display; the
+// private bus and private configuration, data, state and runtime folders, and no display; the
 // variables are taken back when it goes. One per test suite: it takes a few seconds to start.
 class PortalSession {
 public:
@@ -23,7 +23,11 @@ public:
         int x, y, width, height;
     };
 
-    explicit PortalSession(const std::vector<Monitor>& monitors);
+    // PipeWire (with wireplumber) runs in the private runtime folder too, for screen-cast
+    // streams of the test's own.
+    enum class Video { None, PipeWire };
+
+    explicit PortalSession(const std::vector<Monitor>& monitors, Video video = Video::None);
     ~PortalSession();
     PortalSession(const PortalSession&) = delete;
     PortalSession& operator=(const PortalSession&) = delete;
@@ -41,6 +45,8 @@ public:
     void press(const std::string& shortcutId, bool down);
     // What the user answers to the next screenshots: 0 approves, 1 declines.
     void answerScreenshots(unsigned answer);
+    // The streams the next sessions' Start gives.
+    void castMonitors(const std::vector<Monitor>& monitors);
 
 private:
     void callFake(const std::string& method, const QVariantList& arguments);
@@ -49,6 +55,7 @@ private:
     std::string folder_;
     std::vector<std::pair<std::string, std::string>> savedVariables_;
     std::unique_ptr<PrivateBus> bus_;
+    std::vector<std::unique_ptr<ChildProcess>> video_;
     std::unique_ptr<ChildProcess> backend_;
     std::unique_ptr<ChildProcess> frontend_;
 };

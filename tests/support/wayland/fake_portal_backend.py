@@ -2,7 +2,9 @@
 RemoteDesktop, ScreenCast, Screenshot and GlobalShortcuts methods the portal frontend calls,
 answering at once as an approving user would. Calls are logged by dbusmock. The test presses a
 bound shortcut with Press(id, down) of org.pontrel.FakePortal and makes the user decline
-screenshots with SetScreenshotAnswer(1).
+screenshots with SetScreenshotAnswer(1); SetStreams(json) replaces the monitors' streams.
+ScreenCast sessions ask to be remembered: the frontend keeps their restore data and hands it
+back to SelectSources when the client sends the token it was given.
 
 Parameters: "screenshot" (the file the Screenshot method names), "streams" (a list of
 [node, x, y, width, height], one per monitor)."""
@@ -29,6 +31,7 @@ def streams(parameters):
 
 def load(mock, parameters):
     mock.streams = streams(parameters)
+    mock.make_streams = streams
     mock.gs_session = ''
     mock.screenshot_answer = 0
     mock.AddProperties(IMPL + 'RemoteDesktop', {'version': dbus.UInt32(2),
@@ -49,6 +52,10 @@ def load(mock, parameters):
     mock.AddMethods(IMPL + 'ScreenCast', [
         ('CreateSession', 'oosa{sv}', 'ua{sv}', OK),
         ('SelectSources', 'oosa{sv}', 'ua{sv}', OK),
+        ('Start', 'oossa{sv}', 'ua{sv}',
+         'ret = (dbus.UInt32(0), {"streams": self.streams, "persist_mode": dbus.UInt32(2), '
+         '"restore_data": dbus.Struct(("pontrelfake", dbus.UInt32(1), dbus.String("monitors", '
+         'variant_level=1)), signature="suv")})'),
     ])
     mock.AddProperties(IMPL + 'Screenshot', {'version': dbus.UInt32(2)})
     mock.AddMethods(IMPL + 'Screenshot', [
@@ -68,6 +75,8 @@ def load(mock, parameters):
     mock.AddMethods('org.pontrel.FakePortal', [
         # 1: the user declines, 2: the desktop fails.
         ('SetScreenshotAnswer', 'u', '', 'self.screenshot_answer = args[0]'),
+        ('SetStreams', 's', '',
+         'self.streams = self.make_streams({"streams": __import__("json").loads(args[0])})'),
         ('Press', 'sb', '',
          'self.EmitSignal("%sGlobalShortcuts", "Activated" if args[1] else "Deactivated", '
          '"osta{sv}", [self.gs_session, args[0], dbus.UInt64(0), dbus.Dictionary({}, '

@@ -16,6 +16,12 @@ struct FrameView {
     PixelOrder order = PixelOrder::Bgrx;
 };
 
+// The part of a monitor's frame that shows the rectangle at (left, top) of the monitor, where
+// the monitor is logicalWidth by logicalHeight pixels large and the frame may have more of them
+// (a scaled monitor). The rectangle lies within the monitor.
+FrameView framePart(const FrameView& frame, int logicalWidth, int logicalHeight, int left, int top,
+                    int width, int height);
+
 // Copies the frame into the width by height rectangle of `into` at (intoX, intoY). A scaled
 // monitor delivers more pixels than the rectangle has: each target pixel takes the frame pixel
 // its position falls on.

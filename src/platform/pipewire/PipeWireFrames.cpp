@@ -1,7 +1,8 @@
-#include "platform/gnome/PipeWireFrames.h"
+#include "platform/pipewire/PipeWireFrames.h"
 
 #include <pipewire/pipewire.h>
 #include <spa/param/video/format-utils.h>
+#include <unistd.h>
 #include <cstring>
 #include <mutex>
 #include <string>
@@ -81,9 +82,12 @@ PipeWireStream::PipeWireStream(pw_thread_loop* loop, pw_core* core, std::uint32_
                                bool keepNewest)
     : loop_(loop), keepNewest_(keepNewest) {
     pw_thread_loop_lock(loop_);
+    // Only the node asked for: where it is gone, the session manager would link any other
+    // video source (a camera) instead.
     stream_ = pw_stream_new(core, "pontrel-screen",
                             pw_properties_new(PW_KEY_MEDIA_TYPE, "Video", PW_KEY_MEDIA_CATEGORY,
-                                              "Capture", PW_KEY_MEDIA_ROLE, "Screen", nullptr));
+                                              "Capture", PW_KEY_MEDIA_ROLE, "Screen",
+                                              PW_KEY_NODE_DONT_RECONNECT, "true", nullptr));
     if (stream_ == nullptr) {
         ended_ = true;
         pw_thread_loop_unlock(loop_);
@@ -237,17 +241,29 @@ void PipeWireStream::end() {
 }  // namespace
 
 PipeWireFrames::PipeWireFrames() {
+    connect(-1);
+}
+
+PipeWireFrames::PipeWireFrames(int remote) {
+    connect(remote);
+}
+
+void PipeWireFrames::connect(int remote) {
     std::call_once(pipeWireStarted, [] { pw_init(nullptr, nullptr); });
     loop_ = pw_thread_loop_new("pontrel-screen", nullptr);
-    if (loop_ == nullptr) {
-        return;
+    if (loop_ != nullptr) {
+        context_ = pw_context_new(pw_thread_loop_get_loop(loop_), nullptr, 0);
     }
-    context_ = pw_context_new(pw_thread_loop_get_loop(loop_), nullptr, 0);
     if (context_ == nullptr || pw_thread_loop_start(loop_) < 0) {
+        if (remote >= 0) {
+            close(remote);
+        }
         return;
     }
     pw_thread_loop_lock(loop_);
-    core_ = pw_context_connect(context_, nullptr, 0);
+    // The descriptor goes to the connection.
+    core_ = remote >= 0 ? pw_context_connect_fd(context_, remote, nullptr, 0)
+                        : pw_context_connect(context_, nullptr, 0);
     pw_thread_loop_unlock(loop_);
 }
 

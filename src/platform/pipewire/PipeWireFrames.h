@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/gnome/FramePixels.h"
+#include "platform/pipewire/FramePixels.h"
 
 struct pw_thread_loop;
 struct pw_context;
@@ -27,11 +27,14 @@ struct Frame {
 
 class FrameStream;
 
-// A connection to the session's PipeWire on a thread of its own, kept for every capture: setting
-// it up costs more than a small frame does.
+// A connection to PipeWire on a thread of its own, kept for every capture: setting it up costs
+// more than a small frame does.
 class PipeWireFrames {
 public:
+    // The session's PipeWire.
     PipeWireFrames();
+    // The PipeWire connection a desktop portal opened for us; takes the descriptor.
+    explicit PipeWireFrames(int remote);
     ~PipeWireFrames();
     PipeWireFrames(const PipeWireFrames&) = delete;
     PipeWireFrames& operator=(const PipeWireFrames&) = delete;
@@ -43,6 +46,8 @@ public:
     std::unique_ptr<FrameStream> open(std::uint32_t node, bool keepNewest);
 
 private:
+    void connect(int remote);
+
     pw_thread_loop* loop_ = nullptr;
     pw_context* context_ = nullptr;
     pw_core* core_ = nullptr;

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/gnome/FramePixels.h"
+#include "platform/pipewire/FramePixels.h"
 
 namespace pontrel {
 namespace {
@@ -43,6 +43,20 @@ TEST(FramePixels, AFrameLargerThanTheAreaIsSampledOntoIt) {
     Bitmap into{2, 1, std::vector<std::uint32_t>(2, 0U)};
     copyFrame({bytes.data(), 4, 2, 16, PixelOrder::Bgrx}, into, 0, 0, 2, 1);
     EXPECT_EQ(into.pixels, (std::vector<std::uint32_t>{1, 3}));
+}
+
+TEST(FramePixels, APartOfAScaledMonitorsFrameShowsThatPartOnly) {
+    // A 4 by 2 logical monitor in an 8 by 4 frame; each device pixel holds its column and row.
+    std::vector<unsigned char> bytes;
+    for (unsigned char row = 0; row < 4; ++row) {
+        for (unsigned char column = 0; column < 8; ++column) {
+            bytes.insert(bytes.end(), {row, column, 0, 0});
+        }
+    }
+    const FrameView frame{bytes.data(), 8, 4, 32, PixelOrder::Bgrx};
+    Bitmap into{2, 1, std::vector<std::uint32_t>(2, 0U)};
+    copyFrame(framePart(frame, 4, 2, 2, 1, 2, 1), into, 0, 0, 2, 1);
+    EXPECT_EQ(into.pixels, (std::vector<std::uint32_t>{0x0402, 0x0602}));
 }
 
 }  // namespace

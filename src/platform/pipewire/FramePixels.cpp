@@ -1,5 +1,6 @@
-#include "platform/gnome/FramePixels.h"
+#include "platform/pipewire/FramePixels.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -28,6 +29,20 @@ ByteOffsets offsetsOf(PixelOrder order) {
 }
 
 }  // namespace
+
+FrameView framePart(const FrameView& frame, int logicalWidth, int logicalHeight, int left, int top,
+                    int width, int height) {
+    const auto scaled = [](int at, int frameSize, int logicalSize) {
+        return static_cast<int>(static_cast<long long>(at) * frameSize / logicalSize);
+    };
+    const int frameLeft = scaled(left, frame.width, logicalWidth);
+    const int frameTop = scaled(top, frame.height, logicalHeight);
+    FrameView part = frame;
+    part.bytes = frame.bytes + static_cast<long long>(frameTop) * frame.stride + frameLeft * 4LL;
+    part.width = std::max(scaled(left + width, frame.width, logicalWidth) - frameLeft, 1);
+    part.height = std::max(scaled(top + height, frame.height, logicalHeight) - frameTop, 1);
+    return part;
+}
 
 void copyFrame(const FrameView& frame, Bitmap& into, int intoX, int intoY, int width, int height) {
     const ByteOffsets at = offsetsOf(frame.order);
