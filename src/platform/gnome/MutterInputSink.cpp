@@ -10,6 +10,7 @@
 #include <QString>
 
 #include "platform/wayland/InputCodes.h"
+#include "platform/wayland/PastedStretch.h"
 #include "platform/wayland/SeatLayout.h"
 #include "platform/wayland/WaylandConnection.h"
 
@@ -22,8 +23,6 @@ using namespace std::chrono_literals;
 // How long the focused program may take to ask for pasted text.
 constexpr auto pasteTimeout = 2s;
 constexpr auto quietGap = 50ms;
-// The most plain characters between two pasted stretches that join them into one paste.
-constexpr std::size_t joinedCharacters = 24;
 constexpr auto quietTimeout = 500ms;
 constexpr std::uint32_t evdevOffset = 8;  // xkb keycode = evdev code + 8
 
@@ -177,35 +176,20 @@ void MutterInputSink::typeCharacters(std::u32string_view run, const CancelCheck&
         } else if (keysym == XKB_KEY_NoSymbol) {
             ++i;  // a control character no key gives is left out
         } else {
-            const std::size_t end = pasteEnd(run, i);
+            const std::size_t end = pastedStretchEnd(run, i, !held_.empty(),
+                                                     [this](char32_t next) { return wayOf(next); });
             paste(run.substr(i, end - i));
             i = end;
         }
     }
 }
 
-bool MutterInputSink::lacks(char32_t character) const {
+CharacterWay MutterInputSink::wayOf(char32_t character) const {
     const Keysym keysym = characterKeysym(character);
-    return keysym != XKB_KEY_NoSymbol && keysOf(keysym).empty();
-}
-
-// Typed by a key of the layout, and no control character such as Enter or Tab.
-bool MutterInputSink::plain(char32_t character) const {
-    return character >= U' ' && characterKeysym(character) != XKB_KEY_NoSymbol && !lacks(character);
-}
-
-// A paste costs far more than a key, so stretches apart by a few plain characters of the layout
-// go as one paste; not under a held key, whose chord the pasted characters would lose.
-std::size_t MutterInputSink::pasteEnd(std::u32string_view run, std::size_t start) const {
-    std::size_t end = start + 1;
-    for (std::size_t i = end; i < run.size(); ++i) {
-        if (lacks(run[i])) {
-            end = i + 1;
-        } else if (!held_.empty() || i - end >= joinedCharacters || !plain(run[i])) {
-            break;
-        }
+    if (keysym == XKB_KEY_NoSymbol) {
+        return CharacterWay::None;
     }
-    return end;
+    return keysOf(keysym).empty() ? CharacterWay::Paste : CharacterWay::Key;
 }
 
 // Keyboard first, then the clipboard, then the paste: a program that sees the clipboard change

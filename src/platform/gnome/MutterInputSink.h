@@ -10,6 +10,7 @@
 
 #include "platform/InputQueue.h"
 #include "platform/gnome/MutterRemoteDesktop.h"
+#include "platform/wayland/PastedStretch.h"
 #include "platform/wayland/TypingKeymap.h"
 
 namespace pontrel {
@@ -59,11 +60,7 @@ private:
     // Ctrl and Alt let go for it where it differs.
     Keysym chordTarget(Keysym keysym);
     LevelKey levelKey(Keysym keysym) const;
-    // Whether the layout lacks the character, which is then pasted.
-    bool lacks(char32_t character) const;
-    bool plain(char32_t character) const;
-    // The end of the paste that starts at a character the layout lacks.
-    std::size_t pasteEnd(std::u32string_view run, std::size_t start) const;
+    CharacterWay wayOf(char32_t character) const;
     void paste(std::u32string_view text);
     // Whether programs took the clipboard's content `count` times in all, within the time.
     bool waitForTransfers(int count, std::chrono::milliseconds timeout);

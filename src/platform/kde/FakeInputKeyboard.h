@@ -36,6 +36,8 @@ public:
     bool pressKey(NamedKey key);
     bool releaseKey(NamedKey key);
     bool releaseAll();
+    // Whether a key of a chord is held.
+    bool holdsKeys() const { return !held_.empty(); }
 
 private:
     struct Held {

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "platform/wayland/InputCodes.h"
+#include "platform/wayland/PastedStretch.h"
 #include "platform/wayland/SeatLayout.h"
 
 namespace pontrel {
@@ -58,34 +59,38 @@ void KWinInputSink::releaseKey(NamedKey key) {
 }
 
 void KWinInputSink::typeCharacters(std::u32string_view run, const CancelCheck& cancelled) {
-    std::u32string missing;  // characters the layout lacks, pasted together
-    for (const char32_t character : run) {
-        if (cancelled()) {
-            break;
+    std::size_t i = 0;
+    while (i < run.size() && !cancelled()) {
+        switch (wayOf(run[i])) {
+            case CharacterWay::None:
+                ++i;
+                break;
+            case CharacterWay::Key:
+                pace_.beforeCharacter(run[i]);
+                check(keyboard_.type(characterKeysym(run[i])), connection_, "text not typed");
+                ++i;
+                break;
+            case CharacterWay::Paste:
+                const std::size_t end = pastedStretchEnd(
+                    run, i, keyboard_.holdsKeys(), [this](char32_t next) { return wayOf(next); });
+                paste(run.substr(i, end - i));
+                i = end;
+                break;
         }
-        const Keysym keysym = characterKeysym(character);
-        if (keysym == 0) {
-            continue;
-        }
-        if (!keyboard_.canType(keysym)) {
-            missing += character;
-            continue;
-        }
-        if (!missing.empty()) {
-            paste(missing);
-            missing.clear();
-        }
-        pace_.beforeCharacter(character);
-        check(keyboard_.type(keysym), connection_, "text not typed");
     }
-    if (!missing.empty() && !cancelled()) {
-        paste(missing);
+}
+
+CharacterWay KWinInputSink::wayOf(char32_t character) const {
+    const Keysym keysym = characterKeysym(character);
+    if (keysym == 0) {
+        return CharacterWay::None;
     }
+    return keyboard_.canType(keysym) ? CharacterWay::Key : CharacterWay::Paste;
 }
 
 // The clipboard is taken for the text, Ctrl+V pressed, and the text kept there until the focused
 // program has read it.
-void KWinInputSink::paste(const std::u32string& text) {
+void KWinInputSink::paste(std::u32string_view text) {
     if (!clipboardSaved_) {
         // What cannot be read cannot be put back: better no paste than a lost clipboard.
         check(clipboard_.save(), connection_, "the clipboard cannot be kept for a paste");

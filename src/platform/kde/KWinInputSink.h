@@ -1,21 +1,22 @@
 #pragma once
 
 #include <functional>
-#include <string>
+#include <string_view>
 
 #include "platform/InputQueue.h"
 #include "platform/kde/FakeInputKeyboard.h"
 #include "platform/kde/KWinFakeInput.h"
 #include "platform/kde/LinePace.h"
 #include "platform/wayland/DataControlClipboard.h"
+#include "platform/wayland/PastedStretch.h"
 #include "platform/wayland/WaylandConnection.h"
 
 namespace pontrel {
 
 // Synthesized input on KDE Plasma: KWin's fake input on a Wayland connection of its own, with
-// the keys of the user's layout, paced for the focused field. Characters the layout lacks are
-// pasted: the clipboard is taken for them and what the user had there is put back at the end of
-// the text.
+// the keys of the user's layout, paced for the focused field. Characters the layout lacks, with
+// the few plain characters between two of them, are pasted: the clipboard is taken for them and
+// what the user had there is put back at the end of the text.
 class KWinInputSink final : public InputSink {
 public:
     // Told of every key about to be pressed, so that the key state does not count it.
@@ -37,7 +38,8 @@ public:
     void flush() override;
 
 private:
-    void paste(const std::u32string& text);
+    CharacterWay wayOf(char32_t character) const;
+    void paste(std::u32string_view text);
 
     PressAnnouncer announce_;
     WaylandConnection connection_;
