@@ -58,7 +58,8 @@ Bitmap GnomeScreenCapture::capture(int x, int y, int width, int height) {
 }
 
 std::optional<Frame> GnomeScreenCapture::watchedFrame(const Rect& area) {
-    if (watch_ && (watch_->area != area || !watch_->stream->alive())) {
+    const bool monitorsChanged = cast_.monitorsChanged();
+    if (watch_ && (monitorsChanged || watch_->area != area || !watch_->stream->alive())) {
         endWatch();
     }
     if (!watch_) {

@@ -17,6 +17,7 @@ namespace pontrel {
 // Reads the screen of GNOME through mutter's screen cast and PipeWire. A small area (the pixel
 // watch asks for the same one every 10 ms) keeps its stream open while it is asked for: mutter
 // sends a frame whenever the desktop redraws, so each poll answers at once with the newest one.
+// When the monitors change, the watch takes a new stream: the old one may stand still.
 // Larger areas take one frame of a stream of their own. Pictures are written by the writer given.
 // Used from one thread.
 class GnomeScreenCapture final : public ScreenService {

@@ -252,8 +252,9 @@ void MutterInputSink::waitUntilClipboardQuiet() {
 }
 
 void MutterInputSink::movePointer(ScreenPoint point) {
-    desktop_.movePointer(point.x, point.y);
-    check("pointer not moved");
+    if (!desktop_.movePointer(point.x, point.y)) {
+        throw std::runtime_error("Mutter: pointer not moved (" + desktop_.error() + ")");
+    }
 }
 
 void MutterInputSink::pressButton(MouseButton button) {

@@ -2,11 +2,11 @@
 
 #include <poll.h>
 #include <unistd.h>
-#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <optional>
 #include <thread>
+#include <vector>
 
 #include <QDBusArgument>
 #include <QDBusConnection>
@@ -16,6 +16,8 @@
 #include <QDBusVariant>
 #include <QThread>
 
+#include "platform/MonitorPlacement.h"
+#include "platform/gnome/MutterMonitors.h"
 #include "platform/gnome/MutterNames.h"
 #include "platform/gnome/MutterSelectionServer.h"
 #include "platform/linux/BusAddress.h"
@@ -64,14 +66,15 @@ struct MutterRemoteDesktop::State {
     QString name = QStringLiteral("pontrel-mutter-remote-desktop-%1").arg(++connections);
     QDBusConnection bus = QDBusConnection::connectToBus(busAddress(Bus::session), name);
     QString session;
-    QString stream;
-    int streamX = 0;
-    int streamY = 0;
-    int streamWidth = 0;
-    int streamHeight = 0;
+    QString cast;
+    // Every monitor with the stream of it and its area.
+    std::vector<MutterMonitor> monitors;
+    std::vector<QString> streams;
+    std::vector<Rect> areas;
     std::string error;
     QThread serverThread;
     MutterSelectionServer* server = nullptr;
+    MutterMonitorChanges* monitorChanges = nullptr;
 
     // The reply; on an error, records it and returns the error message.
     QDBusMessage call(QDBusMessage message) {
@@ -100,7 +103,12 @@ struct MutterRemoteDesktop::State {
     }
 
     bool start();
-    bool readStreamPlace();
+    void end();
+    bool restart();
+    bool keepUp();
+    QString record(const QString& connector);
+    bool recordMonitors();
+    bool streamStarted(const QString& stream);
 };
 
 bool MutterRemoteDesktop::State::start() {
@@ -127,22 +135,13 @@ bool MutterRemoteDesktop::State::start() {
                                        mutter::screenCast, QStringLiteral("CreateSession"));
     castCall << QVariantMap{{QStringLiteral("remote-desktop-session-id"),
                              id.arguments().front().value<QDBusVariant>().variant()}};
-    const QString cast = path(call(castCall));
-    if (cast.isEmpty()) {
-        return false;
-    }
-    // The primary monitor.
-    QDBusMessage record = QDBusMessage::createMethodCall(
-        mutter::screenCast, cast, mutter::screenCastSession, QStringLiteral("RecordMonitor"));
-    record << QString() << QVariantMap();
-    stream = path(call(record));
-    if (stream.isEmpty()) {
+    cast = path(call(castCall));
+    if (cast.isEmpty() || !recordMonitors()) {
         return false;
     }
 
     server = new MutterSelectionServer(bus, session);
     server->moveToThread(&serverThread);
-    serverThread.start();
     bus.connect(mutter::remoteDesktop, session, mutter::remoteDesktopSession,
                 QStringLiteral("SelectionTransfer"), server, SLOT(transfer(QString, uint)));
     bus.connect(mutter::remoteDesktop, session, mutter::remoteDesktopSession,
@@ -154,12 +153,15 @@ bool MutterRemoteDesktop::State::start() {
         return false;
     }
     const auto end = std::chrono::steady_clock::now() + streamStartTimeout;
-    while (!readStreamPlace()) {
-        if (std::chrono::steady_clock::now() > end) {
-            error = "Mutter: the screen cast of the monitor did not start";
-            return false;
+    for (std::size_t i = 0; i < streams.size(); ++i) {
+        while (!streamStarted(streams[i])) {
+            if (std::chrono::steady_clock::now() > end) {
+                error = "Mutter: the screen cast of the monitor " +
+                        monitors[i].connector.toStdString() + " did not start";
+                return false;
+            }
+            std::this_thread::sleep_for(20ms);
         }
-        std::this_thread::sleep_for(20ms);
     }
     // Mutter makes the keyboard and pointer on their first use and loses what comes at once.
     send(QStringLiteral("NotifyKeyboardKeycode"), {QVariant::fromValue(leftShift), true});
@@ -171,8 +173,69 @@ bool MutterRemoteDesktop::State::start() {
     return true;
 }
 
-// Where the stream's monitor is in the layout, once mutter has started the stream.
-bool MutterRemoteDesktop::State::readStreamPlace() {
+// Stops the session, if any; its selection server goes once its thread has time.
+void MutterRemoteDesktop::State::end() {
+    if (server != nullptr) {
+        bus.disconnect(mutter::remoteDesktop, session, mutter::remoteDesktopSession,
+                       QStringLiteral("SelectionTransfer"), server, SLOT(transfer(QString, uint)));
+        bus.disconnect(mutter::remoteDesktop, session, mutter::remoteDesktopSession,
+                       QStringLiteral("SelectionOwnerChanged"), server,
+                       SLOT(ownerChanged(QVariantMap)));
+        server->deleteLater();
+        server = nullptr;
+    }
+    if (!session.isEmpty()) {
+        sessionCall(QStringLiteral("Stop"));
+        session.clear();
+    }
+}
+
+// A session of its own with streams of the monitors as they are now: mutter ends a session when
+// the monitors change. Keys held in the one before are let go.
+bool MutterRemoteDesktop::State::restart() {
+    end();
+    if (!start()) {
+        session.clear();
+        return false;
+    }
+    return true;
+}
+
+// Restarts the session once the monitors have changed; false when that failed.
+bool MutterRemoteDesktop::State::keepUp() {
+    return !monitorChanges->take() || restart();
+}
+
+// A stream of the monitor at the connector in our screen cast; empty when mutter refuses.
+QString MutterRemoteDesktop::State::record(const QString& connector) {
+    QDBusMessage message = QDBusMessage::createMethodCall(
+        mutter::screenCast, cast, mutter::screenCastSession, QStringLiteral("RecordMonitor"));
+    message << connector << QVariantMap();
+    return path(call(message));
+}
+
+// A stream of every monitor as mutter has them now; false when it tells none or refuses one.
+bool MutterRemoteDesktop::State::recordMonitors() {
+    std::optional<std::vector<MutterMonitor>> current = readMutterMonitors(bus);
+    if (!current || current->empty()) {
+        error = "Mutter: the monitors are unknown";
+        return false;
+    }
+    monitors = std::move(*current);
+    streams.clear();
+    areas.clear();
+    for (const MutterMonitor& monitor : monitors) {
+        streams.push_back(record(monitor.connector));
+        areas.push_back(monitor.area);
+        if (streams.back().isEmpty()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Whether mutter has started the stream (it then tells where its monitor is).
+bool MutterRemoteDesktop::State::streamStarted(const QString& stream) {
     QDBusMessage get = QDBusMessage::createMethodCall(
         mutter::screenCast, stream, QStringLiteral("org.freedesktop.DBus.Properties"),
         QStringLiteral("Get"));
@@ -183,34 +246,22 @@ bool MutterRemoteDesktop::State::readStreamPlace() {
     }
     QVariantMap parameters;
     reply.arguments().front().value<QDBusVariant>().variant().value<QDBusArgument>() >> parameters;
-    if (!parameters.contains(QStringLiteral("size"))) {
-        return false;
-    }
-    const auto pair = [&](const char* key, int& first, int& second) {
-        const QDBusArgument argument =
-            parameters.value(QString::fromLatin1(key)).value<QDBusArgument>();
-        argument.beginStructure();
-        argument >> first >> second;
-        argument.endStructure();
-    };
-    pair("position", streamX, streamY);
-    pair("size", streamWidth, streamHeight);
-    return streamWidth > 0 && streamHeight > 0;
+    return parameters.contains(QStringLiteral("size"));
 }
 
 MutterRemoteDesktop::MutterRemoteDesktop() : state_(std::make_unique<State>()) {
-    if (!state_->start()) {
-        state_->session.clear();
-    }
+    state_->monitorChanges = new MutterMonitorChanges;
+    state_->monitorChanges->moveToThread(&state_->serverThread);
+    state_->serverThread.start();
+    state_->monitorChanges->watch(state_->bus);
+    state_->restart();
 }
 
 MutterRemoteDesktop::~MutterRemoteDesktop() {
-    if (!state_->session.isEmpty()) {
-        state_->sessionCall(QStringLiteral("Stop"));
-    }
+    state_->end();
     state_->serverThread.quit();
     state_->serverThread.wait();
-    delete state_->server;
+    delete state_->monitorChanges;
     QDBusConnection::disconnectFromBus(state_->name);
 }
 
@@ -223,18 +274,29 @@ std::string MutterRemoteDesktop::error() const {
 }
 
 void MutterRemoteDesktop::keycode(std::uint32_t evdevCode, bool down) {
+    state_->keepUp();
     state_->send(QStringLiteral("NotifyKeyboardKeycode"), {QVariant::fromValue(evdevCode), down});
 }
 
 void MutterRemoteDesktop::button(std::uint32_t evdevButton, bool down) {
+    state_->keepUp();
     state_->send(QStringLiteral("NotifyPointerButton"),
                  {QVariant::fromValue(static_cast<int>(evdevButton)), down});
 }
 
 bool MutterRemoteDesktop::movePointer(int x, int y) {
-    const double streamX = std::clamp(x - state_->streamX, 0, state_->streamWidth - 1);
-    const double streamY = std::clamp(y - state_->streamY, 0, state_->streamHeight - 1);
-    state_->send(QStringLiteral("NotifyPointerMotionAbsolute"), {state_->stream, streamX, streamY});
+    if (!state_->keepUp() || !usable()) {
+        return false;
+    }
+    const std::optional<MonitorPoint> place = placeOnMonitors(state_->areas, {x, y});
+    if (!place) {
+        state_->error = "Mutter: no monitor";
+        return false;
+    }
+    const double scale = state_->monitors[place->monitor].streamScale;
+    state_->send(
+        QStringLiteral("NotifyPointerMotionAbsolute"),
+        {state_->streams[place->monitor], place->offset.x * scale, place->offset.y * scale});
     return usable();
 }
 
@@ -265,6 +327,9 @@ ClipboardContent MutterRemoteDesktop::readClipboard() {
 }
 
 bool MutterRemoteDesktop::ownClipboard(const ClipboardContent& content) {
+    if (!usable()) {
+        return false;
+    }
     QStringList types;
     for (const auto& [type, data] : content) {
         types << QString::fromStdString(type);
@@ -277,11 +342,11 @@ bool MutterRemoteDesktop::ownClipboard(const ClipboardContent& content) {
 }
 
 int MutterRemoteDesktop::clipboardTransfers() const {
-    return state_->server->transfers();
+    return usable() ? state_->server->transfers() : 0;
 }
 
 std::chrono::steady_clock::time_point MutterRemoteDesktop::lastClipboardTransfer() const {
-    return state_->server->lastTransfer();
+    return usable() ? state_->server->lastTransfer() : std::chrono::steady_clock::time_point();
 }
 
 }  // namespace pontrel

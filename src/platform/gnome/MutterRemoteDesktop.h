@@ -12,10 +12,11 @@ namespace pontrel {
 using ClipboardContent = std::map<std::string, std::string>;
 
 // A remote desktop session of mutter on a session-bus connection of its own, with a screen cast
-// of the primary monitor in the same session (mutter moves the pointer to absolute places only
-// on a stream). Mutter ends the session with the connection that made it, and loses the first
-// events after its virtual devices appear, so one is made at the start and kept. Calls may come
-// from any one thread at a time.
+// of every monitor in the same session (mutter moves the pointer to absolute places only on a
+// stream, within its monitor). Mutter ends the session with the connection that made it, and loses
+// the first events after its virtual devices appear, so one is made at the start and kept; when
+// the monitors change, mutter ends it too, and the next input starts another. Calls may come from
+// any one thread at a time.
 class MutterRemoteDesktop {
 public:
     MutterRemoteDesktop();
@@ -30,6 +31,7 @@ public:
     // Key events are sent without waiting; sync() waits until mutter has taken all so far.
     void keycode(std::uint32_t evdevCode, bool down);
     void button(std::uint32_t evdevButton, bool down);
+    // To a point of the desktop in logical pixels; beside every monitor, to the nearest one.
     bool movePointer(int x, int y);
     bool sync();
 

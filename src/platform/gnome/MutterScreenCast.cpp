@@ -8,6 +8,7 @@
 #include <atomic>
 #include <optional>
 
+#include "platform/gnome/MutterMonitors.h"
 #include "platform/gnome/StreamAnnouncements.h"
 #include "platform/linux/BusAddress.h"
 
@@ -36,11 +37,14 @@ bool screenCastOn(const QDBusConnection& bus) {
 MutterScreenCast::MutterScreenCast()
     : connectionName_(uniqueConnectionName()),
       bus_(QDBusConnection::connectToBus(busAddress(Bus::session), connectionName_)),
-      announcements_(new StreamAnnouncements) {
+      announcements_(new StreamAnnouncements),
+      monitorChanges_(new MutterMonitorChanges) {
     announcements_->moveToThread(&announcementThread_);
+    monitorChanges_->moveToThread(&announcementThread_);
     announcementThread_.start();
     bus_.connect(service, QString(), streamInterface, QStringLiteral("PipeWireStreamAdded"),
                  announcements_, SLOT(streamAdded(QDBusMessage)));
+    monitorChanges_->watch(bus_);
 }
 
 MutterScreenCast::~MutterScreenCast() {
@@ -48,6 +52,7 @@ MutterScreenCast::~MutterScreenCast() {
     announcementThread_.quit();
     announcementThread_.wait();
     delete announcements_;
+    delete monitorChanges_;
 }
 
 bool MutterScreenCast::offered() {
@@ -104,6 +109,10 @@ Recording MutterScreenCast::recordArea(int x, int y, int width, int height,
         recording.node = *node;
     }
     return recording;
+}
+
+bool MutterScreenCast::monitorsChanged() {
+    return monitorChanges_->take();
 }
 
 void MutterScreenCast::stop(const QString& session) {

@@ -9,6 +9,7 @@
 
 namespace pontrel {
 
+class MutterMonitorChanges;
 class StreamAnnouncements;
 
 // A screen-cast stream of mutter: its session (to be stopped by the owner) and the PipeWire node
@@ -38,12 +39,16 @@ public:
     // without the pointer; waits up to the timeout for its node.
     Recording recordArea(int x, int y, int width, int height, std::chrono::milliseconds timeout);
     void stop(const QString& session);
+    // Whether mutter's monitors changed since the last call: a stream of an area may then stand
+    // still on its last frame.
+    bool monitorsChanged();
 
 private:
     QString connectionName_;
     QDBusConnection bus_;
     QThread announcementThread_;
     StreamAnnouncements* announcements_;
+    MutterMonitorChanges* monitorChanges_;
 };
 
 }  // namespace pontrel

@@ -1,10 +1,10 @@
 // A window of one colour that writes every button press ("press <button> <x> <y>", window
 // pixels) to the file named on the command line and turns to the second colour on the first, or
 // once a file named like that one plus ".turn" exists (for desktops where no test clicks). On
-// desktops that do not tile it, it can fill the screen.
+// desktops that do not tile it, it can fill the screen, or the monitor named after
+// "--full-screen=".
 
 #include <cstdio>
-#include <cstring>
 
 #include <QApplication>
 #include <QColor>
@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 
@@ -46,10 +47,14 @@ private:
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    const bool fullScreen = argc == 5 && std::strcmp(argv[4], "--full-screen") == 0;
+    const QString fullScreenOption = QStringLiteral("--full-screen");
+    const QString option = argc == 5 ? QString::fromLocal8Bit(argv[4]) : QString();
+    const bool fullScreen =
+        option == fullScreenOption || option.startsWith(fullScreenOption + QLatin1Char('='));
     if (argc != 4 && !fullScreen) {
         std::fprintf(stderr,
-                     "usage: %s <log file> <colour> <colour after a click> [--full-screen]\n",
+                     "usage: %s <log file> <colour> <colour after a click> "
+                     "[--full-screen[=<monitor>]]\n",
                      argv[0]);
         return 2;
     }
@@ -60,6 +65,13 @@ int main(int argc, char** argv) {
     TestWindow window(log, QColor(QString::fromLatin1(argv[2])),
                       QColor(QString::fromLatin1(argv[3])));
     window.setWindowTitle("Testfenster");
+    const QString monitor = option.mid(fullScreenOption.size() + 1);
+    for (QScreen* screen : QGuiApplication::screens()) {
+        if (screen->name() == monitor) {
+            window.setScreen(screen);
+            window.move(screen->geometry().topLeft());
+        }
+    }
     if (fullScreen) {
         window.showFullScreen();
     } else {

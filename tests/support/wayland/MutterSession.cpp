@@ -27,7 +27,8 @@ bool socketExists(const std::string& path) {
 
 }  // namespace
 
-MutterSession::MutterSession(const std::string& layout, XWayland xwayland) {
+MutterSession::MutterSession(const std::string& layout, XWayland xwayland,
+                             const std::vector<std::string>& monitors) {
     const std::string systemBus = "unix:path=" + session_.folder() + "/system-bus";
     systemBus_ = session_.startBus(session_.folder() + "/system-bus", "system-bus");
     // A copy the session's user can read, wherever the sources are.
@@ -46,12 +47,11 @@ MutterSession::MutterSession(const std::string& layout, XWayland xwayland) {
     pipewire_ = session_.start({"pipewire"}, {}, "pipewire");
     wireplumber_ = session_.start({"wireplumber"}, {}, "wireplumber");
 
-    std::vector<std::string> mutter = {"mutter",
-                                       "--headless",
-                                       "--wayland",
-                                       std::string("--wayland-display=") + waylandDisplay,
-                                       "--virtual-monitor",
-                                       "1920x1080"};
+    std::vector<std::string> mutter = {"mutter", "--headless", "--wayland",
+                                       std::string("--wayland-display=") + waylandDisplay};
+    for (const std::string& size : monitors) {
+        mutter.insert(mutter.end(), {"--virtual-monitor", size});
+    }
     if (xwayland == XWayland::No) {
         mutter.push_back("--no-x11");
     }

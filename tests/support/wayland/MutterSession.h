@@ -9,7 +9,7 @@
 
 namespace pontrel::test {
 
-// A private headless mutter (one virtual 1920x1080 monitor) for one test program, in a
+// A private headless mutter (by default one virtual 1920x1080 monitor) for one test program, in a
 // PrivateSession, with a session bus, PipeWire and WirePlumber of its own (screen casts deliver
 // no frames without the latter). Mutter alone takes its keyboard layout from the system's locale
 // service, so a stand-in for that runs on a private system bus; the layout cannot change while
@@ -21,10 +21,13 @@ namespace pontrel::test {
 class MutterSession {
 public:
     enum class XWayland { No, Yes };
-    // The connector name of the monitor, at 0,0 in the layout.
+    // The connector name of the first monitor, at 0,0 in the layout; mutter puts each further
+    // one right of the one before, top edges aligned, and names it Meta-1, Meta-2, ...
     static constexpr char monitor[] = "Meta-0";
 
-    explicit MutterSession(const std::string& layout = "us", XWayland xwayland = XWayland::No);
+    // monitors: the size of each virtual monitor ("1024x768").
+    explicit MutterSession(const std::string& layout = "us", XWayland xwayland = XWayland::No,
+                           const std::vector<std::string>& monitors = {"1920x1080"});
     ~MutterSession();
     MutterSession(const MutterSession&) = delete;
     MutterSession& operator=(const MutterSession&) = delete;
