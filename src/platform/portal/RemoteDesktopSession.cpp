@@ -1,8 +1,8 @@
 #include "platform/portal/RemoteDesktopSession.h"
 
-#include <algorithm>
-
 #include <QDBusObjectPath>
+
+#include "platform/MonitorPlacement.h"
 
 namespace pontrel {
 
@@ -70,19 +70,18 @@ std::optional<std::string> RemoteDesktopSession::moveTo(ScreenPoint point) {
         return error;
     }
     const std::vector<CastStream>& streams = session_.streams();
-    if (streams.empty()) {
+    std::vector<Rect> monitors;
+    for (const CastStream& stream : streams) {
+        monitors.push_back(Rect{stream.x, stream.y, stream.width, stream.height});
+    }
+    const std::optional<MonitorPoint> on = placeOnMonitors(monitors, point);
+    if (!on) {
         return "the desktop gave no screen-cast stream for absolute pointer moves";
     }
-    const auto on = std::find_if(streams.begin(), streams.end(), [point](const CastStream& stream) {
-        return point.x >= stream.x && point.x < stream.x + stream.width && point.y >= stream.y &&
-               point.y < stream.y + stream.height;
-    });
-    const CastStream& stream = on != streams.end() ? *on : streams.front();
-    const int x = std::clamp(point.x - stream.x, 0, std::max(stream.width - 1, 0));
-    const int y = std::clamp(point.y - stream.y, 0, std::max(stream.height - 1, 0));
     return bus_.call(remoteDesktop, QStringLiteral("NotifyPointerMotionAbsolute"),
                      {QVariant::fromValue(QDBusObjectPath(session_.handle())), QVariantMap(),
-                      stream.node, static_cast<double>(x), static_cast<double>(y)});
+                      streams[on->monitor].node, static_cast<double>(on->offset.x),
+                      static_cast<double>(on->offset.y)});
 }
 
 std::optional<std::string> RemoteDesktopSession::button(int code, bool down) {
