@@ -56,7 +56,7 @@ MutterInputSink::MutterInputSink(std::function<void(NamedKey)> announce)
 
 MutterInputSink::~MutterInputSink() {
     for (auto it = held_.rbegin(); it != held_.rend(); ++it) {
-        desktop_.keycode(it->code, false);
+        desktop_.keycode(it->keycode, false);
     }
     desktop_.sync();
 }
@@ -105,8 +105,7 @@ std::uint32_t MutterInputSink::layoutCode(Keysym keysym) const {
 }
 
 bool MutterInputSink::holds(NamedKey key) const {
-    return std::any_of(held_.begin(), held_.end(),
-                       [key](const Held& held) { return held.key == key; });
+    return holdsKey(held_, key);
 }
 
 Keysym MutterInputSink::chordTarget(Keysym keysym) {
@@ -115,9 +114,9 @@ Keysym MutterInputSink::chordTarget(Keysym keysym) {
     }
     const Keysym level = layout_->altGrKeysym(keysym, holds(NamedKey::Shift));
     if (level != keysym) {
-        for (const Held& held : held_) {
+        for (const HeldKey& held : held_) {
             if (held.key == NamedKey::Ctrl || held.key == NamedKey::Alt) {
-                desktop_.keycode(held.code, false);
+                desktop_.keycode(held.keycode, false);
             }
         }
     }
@@ -149,13 +148,11 @@ void MutterInputSink::pressKey(NamedKey key) {
 }
 
 void MutterInputSink::releaseKey(NamedKey key) {
-    const auto it = std::find_if(held_.rbegin(), held_.rend(),
-                                 [key](const Held& held) { return held.key == key; });
-    if (it == held_.rend()) {
+    const std::optional<HeldKey> held = takeHeldKey(held_, key);
+    if (!held) {
         return;
     }
-    desktop_.keycode(it->code, false);
-    held_.erase(std::next(it).base());
+    desktop_.keycode(held->keycode, false);
     check("key not released");
 }
 
@@ -215,8 +212,7 @@ void MutterInputSink::paste(std::u32string_view text) {
     const int transfers = before + (*mutterCopies_ ? 2 : 1);
     const std::uint32_t control = layoutCode(XKB_KEY_Control_L);
     const std::uint32_t v = layoutCode(XKB_KEY_v);
-    const bool controlHeld = std::any_of(
-        held_.begin(), held_.end(), [](const Held& held) { return held.key == NamedKey::Ctrl; });
+    const bool controlHeld = holds(NamedKey::Ctrl);
     if (!controlHeld) {
         desktop_.keycode(control, true);
     }

@@ -10,6 +10,7 @@
 
 #include "platform/InputQueue.h"
 #include "platform/gnome/MutterRemoteDesktop.h"
+#include "platform/wayland/HeldKeys.h"
 #include "platform/wayland/PastedStretch.h"
 #include "platform/wayland/TypingKeymap.h"
 
@@ -41,11 +42,6 @@ public:
     void flush() override;
 
 private:
-    struct Held {
-        NamedKey key;
-        std::uint32_t code;  // evdev
-    };
-
     struct LevelKey {
         std::uint32_t code = 0;  // evdev; 0: the layout has none
         std::uint32_t mods = 0;  // what it sets while held
@@ -72,7 +68,7 @@ private:
     std::unique_ptr<XkbKeymap> layout_;
     LevelKey shift_;
     LevelKey altGr_;
-    std::vector<Held> held_;
+    std::vector<HeldKey> held_;
     // The user's clipboard while a text with pasted characters is typed.
     std::optional<ClipboardContent> userClipboard_;
     bool pasted_ = false;

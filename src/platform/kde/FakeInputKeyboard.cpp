@@ -1,6 +1,5 @@
 #include "platform/kde/FakeInputKeyboard.h"
 
-#include <algorithm>
 #include <bit>
 #include <cstdio>
 
@@ -83,19 +82,13 @@ bool FakeInputKeyboard::pressKey(NamedKey key) {
         std::fprintf(stderr, "KWin typing: Ctrl+Alt with key %u is not sent\n", stroke->keycode);
         return true;
     }
-    held_.push_back(Held{key, stroke->keycode});
+    held_.push_back(HeldKey{key, stroke->keycode});
     return device_.key(stroke->keycode, true);
 }
 
 bool FakeInputKeyboard::releaseKey(NamedKey key) {
-    const auto it = std::find_if(held_.rbegin(), held_.rend(),
-                                 [key](const Held& held) { return held.key == key; });
-    if (it == held_.rend()) {
-        return true;
-    }
-    const Held held = *it;
-    held_.erase(std::next(it).base());
-    return held.lifted || device_.key(held.keycode, false);
+    const std::optional<HeldKey> held = takeHeldKey(held_, key);
+    return !held || held->lifted || device_.key(held->keycode, false);
 }
 
 bool FakeInputKeyboard::releaseAll() {
@@ -110,13 +103,12 @@ bool FakeInputKeyboard::releaseAll() {
 }
 
 bool FakeInputKeyboard::holds(NamedKey key) const {
-    return std::any_of(held_.begin(), held_.end(),
-                       [key](const Held& held) { return held.key == key; });
+    return holdsKey(held_, key);
 }
 
 std::uint32_t FakeInputKeyboard::heldMods() const {
     std::uint32_t mods = 0;
-    for (const Held& held : held_) {
+    for (const HeldKey& held : held_) {
         if (!held.lifted) {
             mods |= layout_.modsOfKey(held.keycode);
         }
@@ -157,7 +149,7 @@ bool FakeInputKeyboard::strike(std::uint32_t keycode, std::uint32_t mods) {
 }
 
 bool FakeInputKeyboard::lift(bool keepShift) {
-    for (Held& held : held_) {
+    for (HeldKey& held : held_) {
         if (!held.lifted && !(keepShift && held.key == NamedKey::Shift)) {
             held.lifted = true;
             if (!device_.key(held.keycode, false)) {
@@ -169,7 +161,7 @@ bool FakeInputKeyboard::lift(bool keepShift) {
 }
 
 bool FakeInputKeyboard::pressLifted() {
-    for (Held& held : held_) {
+    for (HeldKey& held : held_) {
         if (held.lifted) {
             held.lifted = false;
             if (!device_.key(held.keycode, true)) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/KeyAction.h"
+#include "platform/wayland/HeldKeys.h"
 #include "platform/wayland/TypingKeymap.h"
 
 namespace pontrel {
@@ -40,12 +41,6 @@ public:
     bool holdsKeys() const { return !held_.empty(); }
 
 private:
-    struct Held {
-        NamedKey key;
-        std::uint32_t keycode;
-        bool lifted = false;  // let go for an AltGr character or a paste, pressed again later
-    };
-
     Keysym target(Keysym keysym) const;
     bool holds(NamedKey key) const;
     std::uint32_t heldMods() const;
@@ -58,7 +53,7 @@ private:
     KWinFakeInput& device_;
     XkbKeymap layout_;
     std::map<std::uint32_t, std::uint32_t> modifierKey_;  // one-modifier mask → keycode
-    std::vector<Held> held_;                              // in press order
+    std::vector<HeldKey> held_;                           // in press order
 };
 
 }  // namespace pontrel

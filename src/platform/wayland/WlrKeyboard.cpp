@@ -69,19 +69,13 @@ bool WlrKeyboard::pressKey(NamedKey key) {
     if (!stroke || !pressLifted()) {
         return false;
     }
-    held_.push_back(Held{key, stroke->keycode});
+    held_.push_back(HeldKey{key, stroke->keycode});
     return sendKey(stroke->keycode, true) && sendModifiers(0, 0);
 }
 
 bool WlrKeyboard::releaseKey(NamedKey key) {
-    const auto it = std::find_if(held_.rbegin(), held_.rend(),
-                                 [key](const Held& held) { return held.key == key; });
-    if (it == held_.rend()) {
-        return true;
-    }
-    const Held held = *it;
-    held_.erase(std::next(it).base());
-    return held.lifted || (sendKey(held.keycode, false) && sendModifiers(0, 0));
+    const std::optional<HeldKey> held = takeHeldKey(held_, key);
+    return !held || held->lifted || (sendKey(held->keycode, false) && sendModifiers(0, 0));
 }
 
 bool WlrKeyboard::prepare(std::u32string_view characters) {
@@ -211,7 +205,7 @@ bool WlrKeyboard::strikeKeysym(Keysym keysym, bool altGr) {
         return pressLifted() && strike(*stroke);
     }
     // Ctrl and Alt stay up until a key follows that is no AltGr character.
-    for (Held& held : held_) {
+    for (HeldKey& held : held_) {
         if (!held.lifted && held.key != NamedKey::Shift) {
             held.lifted = true;
             if (!sendKey(held.keycode, false)) {
@@ -264,7 +258,7 @@ bool WlrKeyboard::sendModifiers(std::uint32_t extraMods, std::uint32_t group) {
 
 bool WlrKeyboard::pressLifted() {
     bool pressed = false;
-    for (Held& held : held_) {
+    for (HeldKey& held : held_) {
         if (held.lifted) {
             held.lifted = false;
             pressed = true;
@@ -277,8 +271,7 @@ bool WlrKeyboard::pressLifted() {
 }
 
 bool WlrKeyboard::holds(NamedKey key) const {
-    return std::any_of(held_.begin(), held_.end(),
-                       [key](const Held& held) { return held.key == key; });
+    return holdsKey(held_, key);
 }
 
 // Sends at the pace the receiver can take and never more than the socket holds.

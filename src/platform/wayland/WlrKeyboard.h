@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/KeyAction.h"
+#include "platform/wayland/HeldKeys.h"
 #include "platform/wayland/TypingKeymap.h"
 
 struct zwp_virtual_keyboard_v1;
@@ -53,12 +54,6 @@ public:
     bool releaseAll();
 
 private:
-    struct Held {
-        NamedKey key;
-        std::uint32_t keycode;
-        bool lifted = false;  // let go for an AltGr character, pressed again before the next key
-    };
-
     bool ensureKeymap(const std::vector<Keysym>& keysyms, std::size_t from);
     bool upload(std::unique_ptr<XkbKeymap> keymap, std::vector<Keysym> extras);
     bool strikeKeysym(Keysym keysym, bool altGr);
@@ -80,7 +75,7 @@ private:
         void operator()(xkb_state* state) const;
     };
     std::unique_ptr<xkb_state, StateDeleter> state_;  // the held keys on current_
-    std::vector<Held> held_;                          // in press order
+    std::vector<HeldKey> held_;                       // in press order
     // Depressed, latched and locked modifiers and the group, as last sent.
     using Modifiers = std::array<std::uint32_t, 4>;
     std::optional<Modifiers> sentModifiers_;
