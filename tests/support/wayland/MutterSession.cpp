@@ -45,6 +45,11 @@ MutterSession::MutterSession(const std::string& layout, XWayland xwayland,
     bus_ = session_.startBus(session_.runtimeDir() + "/bus", "bus");
     session_.publish({{"DBUS_SESSION_BUS_ADDRESS", busAddress_}});
     pipewire_ = session_.start({"pipewire"}, {}, "pipewire");
+    // wireplumber gives up at once when pipewire does not answer yet.
+    if (!eventually([&] { return socketExists(session_.runtimeDir() + "/pipewire-0"); },
+                    startTimeout)) {
+        throw std::runtime_error("pipewire did not start: " + readFile(pipewire_->logFile()));
+    }
     wireplumber_ = session_.start({"wireplumber"}, {}, "wireplumber");
 
     std::vector<std::string> mutter = {"mutter", "--headless", "--wayland",
