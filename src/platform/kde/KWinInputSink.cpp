@@ -100,11 +100,11 @@ void KWinInputSink::paste(std::u32string_view text) {
     check(clipboard_.offerText(characters.toStdString()), connection_,
           "the clipboard was not taken for a paste");
     check(keyboard_.paste() && device_.roundtrip(), connection_, "no paste");
-    if (clipboard_.waitUntilRead(pasteTimeout)) {
-        pace_.pasted(text.size());
-    } else {
-        std::fprintf(stderr, "KWin typing: the focused window did not take the pasted text\n");
+    // Typing on would let a late read take the next paste's text, or the user's clipboard.
+    if (!clipboard_.waitUntilRead(pasteTimeout)) {
+        throw std::runtime_error("KWin: the focused window did not take the pasted text");
     }
+    pace_.pasted(text.size());
 }
 
 void KWinInputSink::movePointer(ScreenPoint point) {

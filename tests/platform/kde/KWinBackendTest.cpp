@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -60,6 +61,11 @@ TEST_P(KWinTypingTest, TextArrivesExactlyAndTheClipboardIsKept) {
         line += "Tastatur und Maus 0123456789 ";
     }
     test::expectTyped(queue, file, layout, {{line.c_str(), line.c_str(), nullptr}});
+
+    // With nobody to read a paste the text ends there, said plainly, and nothing after it is
+    // typed.
+    field->kill(SIGKILL);
+    EXPECT_THROW(sink.typeCharacters(U"🙂x", [] { return false; }), std::runtime_error);
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, KWinTypingTest, ::testing::Values("us", "de"));
