@@ -48,6 +48,7 @@ void KWinInputSink::pressKey(NamedKey key) {
     if (announce_) {
         announce_(key);
     }
+    pace_.beforeKey();
     if (key == NamedKey::Enter) {
         pace_.startLine();
     }

@@ -22,6 +22,11 @@ constexpr auto catchUpLimit = 2ms;
 LinePace::LinePace(InputClock& clock) : clock_(clock) {}
 
 void LinePace::beforeCharacter(char32_t character) {
+    beforeKey();
+    line_ = character == U'\n' || character == U'\r' ? 0 : line_ + 1;
+}
+
+void LinePace::beforeKey() {
     const InputClock::Time now = clock_.now();
     due_ = std::max(due_, now - catchUpLimit);
     if (due_ > now) {
@@ -29,7 +34,6 @@ void LinePace::beforeCharacter(char32_t character) {
         clock_.waitUntil(lock, never_, due_, [] { return false; });
     }
     due_ += gapPerKey + gapPerCharacter * static_cast<long>(line_);
-    line_ = character == U'\n' || character == U'\r' ? 0 : line_ + 1;
 }
 
 void LinePace::pasted(std::size_t count) {

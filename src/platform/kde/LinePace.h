@@ -20,6 +20,9 @@ public:
 
     // Waits until the character may go out and counts it into its line.
     void beforeCharacter(char32_t character);
+    // Waits until a named key (an arrow, Backspace, a chord's key) may go out: the field answers
+    // it with its line too.
+    void beforeKey();
     // The field has read a paste of `count` characters: it has caught up with everything typed
     // before, and the characters join the line.
     void pasted(std::size_t count);

@@ -44,9 +44,12 @@ TEST(LinePaceTest, GapsGrowWithTheLineAndStartOverWithANewOne) {
               (std::vector<std::int64_t>{0, 100, 102, 104, 106, 100}));
     pace.startLine();
     EXPECT_EQ(gaps(clock, pace, U"fg"), (std::vector<std::int64_t>{102, 100}));
+    // A named key waits by the line as well and leaves it as it is.
+    pace.beforeKey();
+    EXPECT_EQ(gaps(clock, pace, U"x"), (std::vector<std::int64_t>{104}));
     // A paste of 50 characters joins the line and ends the wait owed.
     pace.pasted(50);
-    EXPECT_EQ(gaps(clock, pace, U"hi"), (std::vector<std::int64_t>{0, 204}));
+    EXPECT_EQ(gaps(clock, pace, U"hi"), (std::vector<std::int64_t>{0, 206}));
 }
 
 TEST(LinePaceTest, TimeLostToABusyMachineIsMadeUpOnlyBrieflySoNoBurstFollows) {
