@@ -10,6 +10,8 @@ namespace pontrel {
 
 namespace {
 
+constexpr std::size_t maxTokenLength = 1024;
+
 std::filesystem::path tokenFile(PortalGrant grant) {
     const char* name = grant == PortalGrant::ScreenCast ? "portal-screencast-restore-token"
                                                         : "portal-restore-token";
@@ -28,12 +30,14 @@ std::filesystem::path tokenFile(PortalGrant grant) {
 
 std::string readRestoreToken(PortalGrant grant) {
     const std::filesystem::path file = tokenFile(grant);
-    std::string token;
-    if (!file.empty()) {
-        std::ifstream in(file);
-        std::getline(in, token);
+    if (file.empty()) {
+        return {};
     }
-    return token;
+    // A token is a short identifier: a longer first line, from a damaged file, is none.
+    char token[maxTokenLength + 1] = {};
+    std::ifstream in(file);
+    in.getline(token, sizeof token);
+    return in.fail() ? std::string() : std::string(token);
 }
 
 void keepRestoreToken(PortalGrant grant, const std::string& token) {

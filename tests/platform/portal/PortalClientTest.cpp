@@ -7,6 +7,7 @@
 #include <QImage>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "platform/InputService.h"
@@ -178,6 +179,10 @@ TEST_F(PortalClientTest, RestoreTokenIsKeptForTheUserAlone) {
     ASSERT_EQ(stat((session->folder() + "/config/pontrel/portal-restore-token").c_str(), &file), 0);
     EXPECT_EQ(file.st_mode & 0777, 0600U);
     keepRestoreToken(PortalGrant::RemoteDesktop, "");
+    EXPECT_EQ(readRestoreToken(PortalGrant::RemoteDesktop), "");
+    // A damaged file with no end of line is read no further than a token could be long.
+    std::ofstream(session->folder() + "/config/pontrel/portal-restore-token")
+        << std::string(1 << 20, 'x');
     EXPECT_EQ(readRestoreToken(PortalGrant::RemoteDesktop), "");
 }
 
