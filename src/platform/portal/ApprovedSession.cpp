@@ -1,5 +1,7 @@
 #include "platform/portal/ApprovedSession.h"
 
+#include <cstdio>
+
 #include <QDBusObjectPath>
 
 namespace pontrel {
@@ -20,8 +22,13 @@ ApprovedSession::ApprovedSession(PortalBus& bus, QString interface, PortalGrant 
 ApprovedSession::~ApprovedSession() = default;
 
 std::optional<std::string> ApprovedSession::start(const Select& select) {
-    if (session_ != nullptr) {
+    if (session_ != nullptr && !session_->closedByDesktop()) {
         return std::nullopt;
+    }
+    if (session_ != nullptr) {
+        std::fprintf(stderr, "portal: the desktop closed the %s session; starting a new one\n",
+                     interface_.toUtf8().constData());
+        end();
     }
     if (!refusal_.empty()) {
         return refusal_;
@@ -61,6 +68,7 @@ std::optional<std::string> ApprovedSession::start(const Select& select) {
     }
     streams_ = castStreams(step.results);
     session_ = std::move(session);
+    ++starts_;
     return std::nullopt;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -19,7 +20,8 @@ namespace pontrel {
 // A portal session the user approves when it starts. Where the portal can persist it, the
 // desktop is asked to remember the approval, and the restore token it gives is kept for the next
 // start, so that the desktop asks once. Once the user has declined, the desktop is not asked
-// again while the program runs.
+// again while the program runs. A session the desktop closes (the user stopped sharing) is
+// started anew, with the token, when next used.
 class ApprovedSession {
 public:
     // Makes the session's selections, the one that persists with the options in `remember`
@@ -40,6 +42,8 @@ public:
     // Of the running session.
     const QString& handle() const;
     const std::vector<CastStream>& streams() const { return streams_; }
+    // Counts the starts: a new value means a new session with new streams.
+    std::uint64_t starts() const { return starts_; }
 
 private:
     PortalBus& bus_;
@@ -49,6 +53,7 @@ private:
     std::unique_ptr<PortalSessionHandle> session_;
     std::vector<CastStream> streams_;
     std::string refusal_;
+    std::uint64_t starts_ = 0;
 };
 
 }  // namespace pontrel

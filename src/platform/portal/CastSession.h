@@ -32,6 +32,8 @@ public:
     virtual std::optional<std::string> start() = 0;
     // The streams of the running session.
     virtual std::vector<CastStream> streams() = 0;
+    // Changes whenever a new session replaces the last, as after the desktop closed it.
+    virtual std::uint64_t starts() = 0;
     // A PipeWire connection that sees the running session's streams: its descriptor, or -1
     // with the reason in `error`.
     virtual int openPipeWireRemote(std::string& error) = 0;

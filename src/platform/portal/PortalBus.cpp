@@ -60,9 +60,10 @@ struct Waiter {
 class PortalSignals : public QObject {
     Q_OBJECT
 public:
-    std::mutex mutex;                                    // guards the two maps
+    std::mutex mutex;                                    // guards the three maps
     std::map<QString, std::shared_ptr<Waiter>> waiters;  // by Request path
     std::map<QString, std::vector<std::function<void(const QDBusMessage&)>>> handlers;
+    std::map<QString, std::shared_ptr<std::atomic<bool>>> sessions;  // closed, by Session path
 
 public slots:
     void response(const QDBusMessage& message) {
@@ -82,6 +83,13 @@ public slots:
         const std::lock_guard lock(waiter->mutex);
         waiter->response.emplace(arguments[0].toUInt(), qdbus_cast<QVariantMap>(arguments[1]));
         waiter->answered.notify_all();
+    }
+
+    void sessionClosed(const QDBusMessage& message) {
+        const std::lock_guard lock(mutex);
+        if (const auto it = sessions.find(message.path()); it != sessions.end()) {
+            *it->second = true;
+        }
     }
 
     void signal(const QDBusMessage& message) {
@@ -132,6 +140,30 @@ struct PortalBus::Impl {
                               &receiver, SLOT(response(QDBusMessage)));
         const std::lock_guard lock(receiver.mutex);
         receiver.waiters.erase(path);
+    }
+
+    std::shared_ptr<std::atomic<bool>> watchSession(const QString& path) {
+        auto closed = std::make_shared<std::atomic<bool>>(false);
+        {
+            const std::lock_guard lock(receiver.mutex);
+            receiver.sessions[path] = closed;
+        }
+        connection.connect(portalService, path, sessionInterface, QStringLiteral("Closed"),
+                           &receiver, SLOT(sessionClosed(QDBusMessage)));
+        return closed;
+    }
+    // Whether the desktop closed the session already.
+    bool unwatchSession(const QString& path) {
+        connection.disconnect(portalService, path, sessionInterface, QStringLiteral("Closed"),
+                              &receiver, SLOT(sessionClosed(QDBusMessage)));
+        const std::lock_guard lock(receiver.mutex);
+        const auto it = receiver.sessions.find(path);
+        if (it == receiver.sessions.end()) {
+            return false;
+        }
+        const bool closed = *it->second;
+        receiver.sessions.erase(it);
+        return closed;
     }
 
     QString name;
@@ -227,14 +259,16 @@ std::unique_ptr<PortalSessionHandle> PortalBus::createSession(const QString& int
         return nullptr;
     }
     // A string in the results, an object path in some versions.
-    const QVariant handle = created.results.value(QStringLiteral("session_handle"));
-    return std::make_unique<PortalSessionHandle>(*this, handle.canConvert<QDBusObjectPath>()
-                                                            ? handle.value<QDBusObjectPath>().path()
-                                                            : handle.toString());
+    const QVariant result = created.results.value(QStringLiteral("session_handle"));
+    const QString handle = result.canConvert<QDBusObjectPath>()
+                               ? result.value<QDBusObjectPath>().path()
+                               : result.toString();
+    return std::make_unique<PortalSessionHandle>(*this, handle, impl_->watchSession(handle));
 }
 
 void PortalBus::closeSession(const QString& handle) {
-    if (!handle.isEmpty() && connected()) {
+    const bool closedByDesktop = impl_->unwatchSession(handle);
+    if (!closedByDesktop && !handle.isEmpty() && connected()) {
         const QDBusMessage close = QDBusMessage::createMethodCall(
             portalService, handle, sessionInterface, QStringLiteral("Close"));
         impl_->connection.call(close, QDBus::Block, callTimeoutMs);

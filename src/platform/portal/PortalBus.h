@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -52,8 +53,9 @@ public:
     // to `replies` where given.
     std::optional<std::string> call(const QString& interface, const QString& method,
                                     const QVariantList& arguments, QVariantList* replies = nullptr);
-    // Creates a session through `interface`'s CreateSession: closed with the object returned;
-    // null, with the reason in `error`, when there is none.
+    // Creates a session through `interface`'s CreateSession: closed with the object returned,
+    // which notes when the desktop closes it first; null, with the reason in `error`, when there
+    // is none.
     std::unique_ptr<PortalSessionHandle> createSession(const QString& interface,
                                                        std::string& error);
     void closeSession(const QString& handle);
@@ -71,16 +73,21 @@ private:
 // A portal session's handle, closed when the object goes.
 class PortalSessionHandle {
 public:
-    PortalSessionHandle(PortalBus& bus, QString handle) : bus_(bus), handle_(std::move(handle)) {}
+    // `closed` is set when the desktop closes the session (the user stopped sharing, say).
+    PortalSessionHandle(PortalBus& bus, QString handle,
+                        std::shared_ptr<const std::atomic<bool>> closed)
+        : bus_(bus), handle_(std::move(handle)), closed_(std::move(closed)) {}
     ~PortalSessionHandle() { bus_.closeSession(handle_); }
     PortalSessionHandle(const PortalSessionHandle&) = delete;
     PortalSessionHandle& operator=(const PortalSessionHandle&) = delete;
 
     const QString& handle() const { return handle_; }
+    bool closedByDesktop() const { return *closed_; }
 
 private:
     PortalBus& bus_;
     QString handle_;
+    std::shared_ptr<const std::atomic<bool>> closed_;
 };
 
 }  // namespace pontrel

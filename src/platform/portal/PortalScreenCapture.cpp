@@ -41,13 +41,17 @@ PortalScreenCapture::~PortalScreenCapture() {
 }
 
 bool PortalScreenCapture::connect() {
-    if (frames_ != nullptr) {
-        return true;
-    }
+    // Starts the session again where the desktop closed it.
     if (auto error = session_.start()) {
+        disconnect();
         report(*error);
         return false;
     }
+    if (frames_ != nullptr && session_.starts() == connectedTo_) {
+        return true;
+    }
+    // The streams of a session the desktop closed are gone with it.
+    disconnect();
     // The session is left running whatever fails here: it may be the input's too, and a new one
     // could make the desktop ask the user again.
     std::string error;
@@ -63,6 +67,7 @@ bool PortalScreenCapture::connect() {
         return false;
     }
     monitors_ = session_.streams();
+    connectedTo_ = session_.starts();
     streams_.resize(monitors_.size());
     // Some desktops leave out a monitor's size: its frames tell it.
     for (std::size_t monitor = 0; monitor < monitors_.size(); ++monitor) {

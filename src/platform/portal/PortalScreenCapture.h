@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -16,7 +17,8 @@ namespace pontrel {
 // Reads the screen through a portal session's screen-cast streams and PipeWire: a stream of every
 // monitor, approved once by the user. A monitor's stream stays open while it is asked for (the
 // pixel watch asks every 10 ms), so each capture takes the newest frame at once; unasked for a
-// second, it ends, and the next capture opens it again. Pictures are written by the writer
+// second, it ends, and the next capture opens it again. When the desktop closes the session, the
+// next capture starts a new one and connects to its streams. Pictures are written by the writer
 // given. Used from one thread.
 class PortalScreenCapture final : public ScreenService {
 public:
@@ -43,6 +45,7 @@ private:
 
     CastSession& session_;
     std::vector<CastStream> monitors_;  // of the session connected to
+    std::uint64_t connectedTo_ = 0;     // that session's start
     std::unique_ptr<PipeWireFrames> frames_;
     std::vector<std::unique_ptr<FrameStream>> streams_;  // one per monitor, open while asked for
     PictureWriter& pictures_;

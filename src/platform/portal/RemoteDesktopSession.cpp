@@ -30,6 +30,11 @@ std::vector<CastStream> RemoteDesktopSession::streams() {
     return session_.streams();
 }
 
+std::uint64_t RemoteDesktopSession::starts() {
+    const std::lock_guard lock(mutex_);
+    return session_.starts();
+}
+
 int RemoteDesktopSession::openPipeWireRemote(std::string& error) {
     const std::lock_guard lock(mutex_);
     if (session_.handle().isEmpty()) {

@@ -28,6 +28,7 @@ public:
     // Once the user has declined, the desktop is not asked again while the program runs.
     std::optional<std::string> start() override;
     std::vector<CastStream> streams() override;
+    std::uint64_t starts() override;
     int openPipeWireRemote(std::string& error) override;
 
     // Each starts the session first; nothing, or the error.

@@ -31,6 +31,10 @@ std::vector<CastStream> ScreenCastSession::streams() {
     return session_.streams();
 }
 
+std::uint64_t ScreenCastSession::starts() {
+    return session_.starts();
+}
+
 int ScreenCastSession::openPipeWireRemote(std::string& error) {
     if (session_.handle().isEmpty()) {
         error = "no ScreenCast session runs";

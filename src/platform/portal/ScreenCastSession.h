@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@ public:
     // Once the user has declined, the desktop is not asked again while the program runs.
     std::optional<std::string> start() override;
     std::vector<CastStream> streams() override;
+    std::uint64_t starts() override;
     int openPipeWireRemote(std::string& error) override;
 
 private:

@@ -129,6 +129,25 @@ TEST_F(PortalScreenCastTest, TheInputsRemoteDesktopSessionServesTheCaptureWithOn
     EXPECT_EQ(session->calls("Start").size(), startsBefore + 1);
 }
 
+TEST_F(PortalScreenCastTest, ASessionTheDesktopClosedStartsAgainWithTheKeptApproval) {
+    ScreenCastSession cast(bus_);
+    PortalScreenCapture screen = capture(cast);
+    ASSERT_EQ(screen.capture(1, 2, 1, 1), (Bitmap{1, 1, {shade(1, 2, 0x11)}})) << log_;
+    const std::size_t startsBefore = session->calls("Start").size();
+    session->closeSessions();
+    // The desktop's Closed arrives a moment later; until then the old streams serve.
+    Bitmap after;
+    const auto end = std::chrono::steady_clock::now() + 3s;
+    while (session->calls("Start").size() == startsBefore &&
+           std::chrono::steady_clock::now() < end) {
+        after = screen.capture(1, 2, 1, 1);
+        std::this_thread::sleep_for(10ms);
+    }
+    ASSERT_EQ(session->calls("Start").size(), startsBefore + 1);
+    EXPECT_EQ(after, (Bitmap{1, 1, {shade(1, 2, 0x11)}})) << log_;
+    EXPECT_NE(session->calls("SelectSources").back().find("pontrelfake"), std::string::npos);
+}
+
 TEST_F(PortalScreenCastTest, AMonitorWithoutASizeTakesItsFramesSize) {
     session->castMonitors({{producer->node(), 0, 0, 0, 0}});
     ScreenCastSession cast(bus_);

@@ -252,6 +252,10 @@ void PortalSession::answerScreenshots(unsigned answer) {
     callFake("SetScreenshotAnswer", {answer});
 }
 
+void PortalSession::closeSessions() {
+    callFake("CloseSessions", {});
+}
+
 void PortalSession::castMonitors(const std::vector<Monitor>& monitors) {
     callFake("SetStreams", {QString::fromStdString("[" + monitorsJson(monitors) + "]")});
 }

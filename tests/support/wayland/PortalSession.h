@@ -45,6 +45,8 @@ public:
     void press(const std::string& shortcutId, bool down);
     // What the user answers to the next screenshots: 0 approves, 1 declines.
     void answerScreenshots(unsigned answer);
+    // The desktop closes the RemoteDesktop and ScreenCast sessions, as when the user stops sharing.
+    void closeSessions();
     // The streams the next sessions' Start gives.
     void castMonitors(const std::vector<Monitor>& monitors);
 

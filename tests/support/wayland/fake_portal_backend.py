@@ -2,7 +2,8 @@
 RemoteDesktop, ScreenCast, Screenshot and GlobalShortcuts methods the portal frontend calls,
 answering at once as an approving user would. Calls are logged by dbusmock. The test presses a
 bound shortcut with Press(id, down) of org.pontrel.FakePortal and makes the user decline
-screenshots with SetScreenshotAnswer(1); SetStreams(json) replaces the monitors' streams.
+screenshots with SetScreenshotAnswer(1); SetStreams(json) replaces the monitors' streams;
+CloseSessions() closes the RemoteDesktop and ScreenCast sessions, as the user stopping sharing.
 ScreenCast sessions ask to be remembered: the frontend keeps their restore data and hands it
 back to SelectSources when the client sends the token it was given.
 
@@ -10,6 +11,7 @@ Parameters: "screenshot" (the file the Screenshot method names), "streams" (a li
 [node, x, y, width, height], one per monitor)."""
 
 import dbus
+import dbus.lowlevel
 
 BUS_NAME = 'org.freedesktop.impl.portal.Fake'
 MAIN_OBJ = '/org/freedesktop/portal/desktop'
@@ -18,6 +20,14 @@ SYSTEM_BUS = False
 
 IMPL = 'org.freedesktop.impl.portal.'
 OK = 'ret = (dbus.UInt32(0), {})'
+KEEP_SESSION = 'self.sessions.append(args[1]); '
+
+
+def close_sessions(mock):
+    # The frontend passes the Closed of a session object of ours on to its client.
+    for path in mock.sessions:
+        mock.connection.send_message(dbus.lowlevel.SignalMessage(path, IMPL + 'Session', 'Closed'))
+    mock.sessions = []
 
 
 def streams(parameters):
@@ -33,11 +43,13 @@ def load(mock, parameters):
     mock.streams = streams(parameters)
     mock.make_streams = streams
     mock.gs_session = ''
+    mock.sessions = []
+    mock.close_sessions = close_sessions
     mock.screenshot_answer = 0
     mock.AddProperties(IMPL + 'RemoteDesktop', {'version': dbus.UInt32(2),
                                                 'AvailableDeviceTypes': dbus.UInt32(3)})
     mock.AddMethods(IMPL + 'RemoteDesktop', [
-        ('CreateSession', 'oosa{sv}', 'ua{sv}', OK),
+        ('CreateSession', 'oosa{sv}', 'ua{sv}', KEEP_SESSION + OK),
         ('SelectDevices', 'oosa{sv}', 'ua{sv}', OK),
         ('Start', 'oossa{sv}', 'ua{sv}',
          'ret = (dbus.UInt32(0), {"devices": dbus.UInt32(3), "streams": self.streams})'),
@@ -50,7 +62,7 @@ def load(mock, parameters):
                                              'AvailableSourceTypes': dbus.UInt32(1),
                                              'AvailableCursorModes': dbus.UInt32(1)})
     mock.AddMethods(IMPL + 'ScreenCast', [
-        ('CreateSession', 'oosa{sv}', 'ua{sv}', OK),
+        ('CreateSession', 'oosa{sv}', 'ua{sv}', KEEP_SESSION + OK),
         ('SelectSources', 'oosa{sv}', 'ua{sv}', OK),
         ('Start', 'oossa{sv}', 'ua{sv}',
          'ret = (dbus.UInt32(0), {"streams": self.streams, "persist_mode": dbus.UInt32(2), '
@@ -75,6 +87,7 @@ def load(mock, parameters):
     mock.AddMethods('org.pontrel.FakePortal', [
         # 1: the user declines, 2: the desktop fails.
         ('SetScreenshotAnswer', 'u', '', 'self.screenshot_answer = args[0]'),
+        ('CloseSessions', '', '', 'self.close_sessions(self)'),
         ('SetStreams', 's', '',
          'self.streams = self.make_streams({"streams": __import__("json").loads(args[0])})'),
         ('Press', 'sb', '',
