@@ -125,9 +125,8 @@ Keysym MutterInputSink::chordTarget(Keysym keysym) {
 
 void MutterInputSink::beginText(const KeyActions& text) {
     const bool pastes = std::any_of(text.begin(), text.end(), [this](const KeyAction& action) {
-        const Keysym keysym = characterKeysym(action.character);
-        return action.kind == KeyAction::Kind::Type && keysym != XKB_KEY_NoSymbol &&
-               keysOf(keysym).empty();
+        return action.kind == KeyAction::Kind::Type &&
+               wayOf(action.character) == CharacterWay::Paste;
     });
     if (pastes && !userClipboard_) {
         userClipboard_ = desktop_.readClipboard();
