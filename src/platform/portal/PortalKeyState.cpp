@@ -139,6 +139,15 @@ void PortalKeyState::Impl::run() {
         if (stopping) {
             break;
         }
+        if (session != nullptr && session->closedByDesktop()) {
+            // The user or the desktop ended the session: the next poll of a key binds it anew.
+            std::unique_ptr<PortalSessionHandle> closed = std::move(session);
+            keys.bindingsLost();
+            lock.unlock();
+            closed.reset();
+            lock.lock();
+            continue;
+        }
         rebind = !keys.takeIdle(Clock::now()).empty() || rebind;
         if (!rebind) {
             continue;

@@ -161,6 +161,13 @@ TEST_F(PortalClientTest, APolledKeyIsAShortcutWhilePolled) {
     std::this_thread::sleep_for(1500ms);
     EXPECT_FALSE(pollUntil(keyDownNow, 500ms));
     EXPECT_EQ(bindings().size(), 2U);
+
+    // The desktop ends the session (the user took the shortcuts back): polled, it is bound anew.
+    session->closeSessions();
+    EXPECT_FALSE(pollUntil(keyDownNow, 1s));
+    EXPECT_EQ(bindings().size(), 3U);
+    session->press("pontrel-key-116", true);
+    EXPECT_TRUE(pollUntil(keyDownNow | keyPressedSinceLastQuery, 2s));
 }
 
 TEST_F(PortalClientTest, TheProbeFindsTheInterfacesTheDesktopOffers) {

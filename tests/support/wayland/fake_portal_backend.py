@@ -3,7 +3,7 @@ RemoteDesktop, ScreenCast, Screenshot and GlobalShortcuts methods the portal fro
 answering at once as an approving user would. Calls are logged by dbusmock. The test presses a
 bound shortcut with Press(id, down) of org.pontrel.FakePortal and makes the user decline
 screenshots with SetScreenshotAnswer(1); SetStreams(json) replaces the monitors' streams;
-CloseSessions() closes the RemoteDesktop and ScreenCast sessions, as the user stopping sharing.
+CloseSessions() closes every session, as the user stopping sharing or taking the shortcuts back.
 ScreenCast sessions ask to be remembered: the frontend keeps their restore data and hands it
 back to SelectSources when the client sends the token it was given.
 
@@ -79,7 +79,7 @@ def load(mock, parameters):
     mock.AddMethods(IMPL + 'Access', [('AccessDialog', 'osssssa{sv}', 'ua{sv}', OK)])
     mock.AddProperties(IMPL + 'GlobalShortcuts', {'version': dbus.UInt32(1)})
     mock.AddMethods(IMPL + 'GlobalShortcuts', [
-        ('CreateSession', 'oosa{sv}', 'ua{sv}', 'self.gs_session = args[1]; ' + OK),
+        ('CreateSession', 'oosa{sv}', 'ua{sv}', 'self.gs_session = args[1]; ' + KEEP_SESSION + OK),
         ('BindShortcuts', 'ooa(sa{sv})sa{sv}', 'ua{sv}',
          'ret = (dbus.UInt32(0), {"shortcuts": args[2]})'),
         ('ListShortcuts', 'oo', 'ua{sv}', OK),
