@@ -5,7 +5,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <csignal>
+#include <thread>
 
 namespace pontrel::test {
 
@@ -32,9 +34,19 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv, int keepFd,
 }
 
 ChildProcess::~ChildProcess() {
-    if (pid_ > 0) {
-        kill(pid_, SIGTERM);
-        waitpid(pid_, nullptr, 0);
+    if (pid_ <= 0) {
+        return;
+    }
+    kill(pid_, SIGTERM);
+    // A service stuck in its own shutdown must not hold the test until its time-out.
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (waitpid(pid_, nullptr, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > end) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
 }
 
